@@ -1,0 +1,6 @@
+// Handlers of the preview: listening to the selected recording.
+#include "app/tfmain.h"
+
+void TFmain::B_playClick() {}
+
+void TFmain::sgridClick() {}

@@ -1,0 +1,8 @@
+// Handlers of the upload: starting it, the watchdog and its ends.
+#include "app/tfmain.h"
+
+void TFmain::B_recClick() {}
+
+void TFmain::B_binClick() {}
+
+void TFmain::Timer1Timer() {}
