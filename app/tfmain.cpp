@@ -52,7 +52,12 @@ TFmain::TFmain(Prompts *prompts, QWidget *parent)
     FormCreate();
 }
 
-TFmain::~TFmain() = default;
+// Child widgets outlive the members (QWidget deletes them later); the grid
+// shows table_, so it goes first.
+TFmain::~TFmain()
+{
+    delete sgrid;
+}
 
 void TFmain::connectHandlers()
 {
