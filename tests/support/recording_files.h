@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// Builds and writes recording files for tests.
+struct RecordingSpec {
+    int32_t dataLength = 0;
+    int32_t sampleCount = 0;
+    int32_t durationMs = 0;
+    int8_t type = 0;
+    QByteArray data;              // written after the header as it is
+    QByteArray magic = "KROD";
+};
+
+QByteArray recordingBytes(const RecordingSpec &spec);
+
+// Writes the file at path (folders must exist) and returns the path.
+QString writeRecording(const QString &path, const RecordingSpec &spec);
+QString writeFile(const QString &path, const QByteArray &bytes);
