@@ -1,0 +1,42 @@
+// soundloader-cli: the window's jobs without the window, one verb per job.
+#include "tools/cli/cli_output.h"
+#include "tools/cli/verbs.h"
+
+#include <QCoreApplication>
+
+#include <iterator>
+
+namespace {
+
+// The first verb to arrive replaces the empty entry.
+const Verb kVerbs[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+QString overview()
+{
+    QString text = QStringLiteral("Использование: soundloader-cli КОМАНДА [ПАРАМЕТРЫ...]   (КОМАНДА --help: подробнее)\n\nКоманды:");
+    for (const Verb &verb : kVerbs)
+        if (verb.name)
+            text += QStringLiteral("\n  %1  %2").arg(QLatin1String(verb.name), -8).arg(QString::fromUtf8(verb.summary));
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usageError(overview());
+    const QString name = args.takeFirst();
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h")) {
+        printOut(overview());
+        return kExitOk;
+    }
+    for (const Verb &verb : kVerbs)
+        if (verb.name && name == QLatin1String(verb.name))
+            return verb.run(args);
+    return usageError(overview(), QStringLiteral("Неизвестная команда: ") + name);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+// One function per verb; args are the words after the verb's name.
+struct Verb {
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &args);
+};
