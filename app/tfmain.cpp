@@ -155,6 +155,11 @@ void TFmain::applyVolumeLabels()
     setAlarm(L_list2, labels.overflow);
 }
 
+void TFmain::showOperationError(const OperationError &error)
+{
+    prompts_.message({error.message(), QStringLiteral("Ошибка"), Prompts::Icon::Error});
+}
+
 void TFmain::RadioGroup1Click()
 {
     const auto install = [this](DeviceModel model) {

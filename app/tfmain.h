@@ -2,6 +2,7 @@
 
 #include "app/prompts.h"
 #include "core/device_profile.h"
+#include "core/operation_error.h"
 #include "link/serial_line.h"
 #include "table/recording_table.h"
 #include "table/refresh_table.h"
@@ -85,6 +86,7 @@ public:
     void SetIdleState();
     void SetTransferState();
     void RefreshTable();
+    void StopPreview();
 
 public slots:
     void B_addClick();
@@ -105,6 +107,18 @@ public slots:
     void Timer2Timer();
 
 private:
+    // Runs a handler's work; an OperationError ends it and is shown to the user.
+    template <typename Work>
+    void guarded(Work &&work)
+    {
+        try {
+            work();
+        } catch (const OperationError &error) {
+            showOperationError(error);
+        }
+    }
+    void showOperationError(const OperationError &error);
+
     void createComponents();
     void createToolBar();
     void createRightColumn();
