@@ -1,0 +1,113 @@
+#include "image/image_plan.h"
+
+#include "core/operation_error.h"
+#include "table/recording_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+
+#include <algorithm>
+
+namespace {
+
+QByteArray catalogueName(const QString &name)
+{
+    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(name);
+    if (encoder.hasError())
+        throw OperationError(QStringLiteral("Имя файла %1 нельзя записать в каталог образа: "
+                                            "в кодировке Windows-1251 нет его знаков")
+                                 .arg(name));
+    // A line feed or other control byte would break the catalogue's lines.
+    if (std::any_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<uint8_t>(byte) < 0x20; }))
+        throw OperationError(QStringLiteral("Имя файла %1 нельзя записать в каталог образа: "
+                                            "в нём есть управляющие знаки")
+                                 .arg(name));
+    return bytes;
+}
+
+QByteArray catalogueOf(const RecordingTable &table)
+{
+    QByteArray catalogue;
+    for (int row = 1; row < table.rowCount(); ++row)
+        catalogue += catalogueLinePrefix(row) + catalogueName(table.cell(row, ColFileName)) + '\n';
+    if (catalogue.size() + 1 > kCatalogueCapacity)
+        throw OperationError(QStringLiteral("Имена файлов не помещаются в каталог образа: "
+                                            "нужно %1 байт, а в нём %2. Сократите имена файлов.")
+                                 .arg(catalogue.size() + 1)
+                                 .arg(kCatalogueCapacity));
+    return catalogue;
+}
+
+RecordingHeader headerOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        throw OperationError(recordingWarning(path, RecordingCheck::Missing));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw OperationError(QStringLiteral("Не удалось открыть файл %1: %2").arg(path, file.errorString()));
+    char bytes[RecordingHeader::kSize];
+    const qint64 read = file.read(bytes, sizeof bytes);
+    if (read < 0)
+        throw OperationError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(path, file.errorString()));
+    if (read < RecordingHeader::kSize)
+        throw OperationError(recordingWarning(path, RecordingCheck::WrongFormat));
+    return RecordingHeader::parse(bytes);
+}
+
+void checkFields(const QString &path, const RecordingHeader &header)
+{
+    // A negative length would move the next start address backwards, over
+    // data already laid out.
+    if (header.dataLength < 0)
+        throw OperationError(QStringLiteral("Файл %1 - неверная длина данных: %2").arg(path).arg(header.dataLength));
+    if (header.sampleCount < 0 || header.sampleCount >= kField24Limit)
+        throw OperationError(QStringLiteral("Файл %1: число отсчётов %2 не помещается в образ "
+                                            "(допустимо от 0 до %3)")
+                                 .arg(path)
+                                 .arg(header.sampleCount)
+                                 .arg(kField24Limit - 1));
+}
+
+} // namespace
+
+ImagePlan planImage(const RecordingTable &table)
+{
+    const int count = table.rowCount() - 1;
+    if (count > kMaxEntries)
+        throw OperationError(QStringLiteral("Образ вмещает не более %1 записей, а в таблице их %2")
+                                 .arg(kMaxEntries)
+                                 .arg(count));
+
+    ImagePlan plan;
+    plan.catalogue = catalogueOf(table);
+    // Addresses are counted in 64 bits: the limits below keep every written
+    // value where 32-bit arithmetic gives the same.
+    int64_t address = kFirstAddress;
+    for (int row = 1; row <= count; ++row) {
+        const QString path = table.cell(row, ColPath);
+        const RecordingHeader header = headerOf(path);
+        checkFields(path, header);
+        if (address >= kAddressLimit)
+            throw OperationError(QStringLiteral("Запись %1 (%2) не помещается в образ: "
+                                                "её начальный адрес %3 больше %4")
+                                     .arg(row)
+                                     .arg(table.cell(row, ColFileName))
+                                     .arg(address)
+                                     .arg(kAddressLimit - 1));
+        plan.recordings.push_back({path, header.dataLength, header.sampleCount, header.encodingType,
+                                   static_cast<int32_t>(address)});
+        address += imagePagesOf(header.dataLength) * kUnitsPerPage;
+    }
+
+    const int64_t region = address / kUnitsPerPage * kImagePageSize - kDirectoryOffset;
+    if (region >= kField24Limit)
+        throw OperationError(QStringLiteral("Записи не помещаются в образ: область контрольной суммы "
+                                            "заняла бы %1 байт, а допустимо не больше %2")
+                                 .arg(region)
+                                 .arg(kField24Limit - 1));
+    plan.endAddress = static_cast<int32_t>(address);
+    return plan;
+}
