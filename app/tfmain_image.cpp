@@ -40,14 +40,14 @@ bool TFmain::imageLimitsPass()
 }
 
 // The build runs to its end without processing events, so the plate is
-// painted at once rather than when the event loop gets to it.
+// painted at once rather than when the event loop gets to it; repainting
+// the plate repaints the text that lies on it.
 bool TFmain::buildImageShown(const QString &path)
 {
     StaticT2->setText(QStringLiteral("Обработка файлов..."));
     StaticT1->show();
     StaticT2->show();
     StaticT1->repaint();
-    StaticT2->repaint();
 
     std::optional<OperationError> failure;
     try {
