@@ -11,9 +11,8 @@
 
 namespace {
 
-QByteArray catalogueName(const QString &name)
+QByteArray catalogueName(QStringEncoder &encoder, const QString &name)
 {
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     const QByteArray bytes = encoder.encode(name);
     if (encoder.hasError())
         throw OperationError(QStringLiteral("Имя файла %1 нельзя записать в каталог образа: "
@@ -29,9 +28,10 @@ QByteArray catalogueName(const QString &name)
 
 QByteArray catalogueOf(const RecordingTable &table)
 {
+    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     QByteArray catalogue;
     for (int row = 1; row < table.rowCount(); ++row)
-        catalogue += catalogueLinePrefix(row) + catalogueName(table.cell(row, ColFileName)) + '\n';
+        catalogue += catalogueLinePrefix(row) + catalogueName(encoder, table.cell(row, ColFileName)) + '\n';
     if (catalogue.size() + 1 > kCatalogueCapacity)
         throw OperationError(QStringLiteral("Имена файлов не помещаются в каталог образа: "
                                             "нужно %1 байт, а в нём %2. Сократите имена файлов.")
@@ -40,20 +40,26 @@ QByteArray catalogueOf(const RecordingTable &table)
     return catalogue;
 }
 
-RecordingHeader headerOf(const QString &path)
+std::unique_ptr<QFile> openRecording(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        throw OperationError(recordingWarning(path, RecordingCheck::Missing));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw OperationError(QStringLiteral("Не удалось открыть файл %1: %2").arg(path, file.errorString()));
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const QFileInfo info(path);
+        if (!info.exists() || info.isDir())
+            throw OperationError(recordingWarning(path, RecordingCheck::Missing));
+        throw OperationError(QStringLiteral("Не удалось открыть файл %1: %2").arg(path, file->errorString()));
+    }
+    return file;
+}
+
+RecordingHeader headerOf(QFile &file)
+{
     char bytes[RecordingHeader::kSize];
     const qint64 read = file.read(bytes, sizeof bytes);
     if (read < 0)
-        throw OperationError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(path, file.errorString()));
+        throw OperationError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(file.fileName(), file.errorString()));
     if (read < RecordingHeader::kSize)
-        throw OperationError(recordingWarning(path, RecordingCheck::WrongFormat));
+        throw OperationError(recordingWarning(file.fileName(), RecordingCheck::WrongFormat));
     return RecordingHeader::parse(bytes);
 }
 
@@ -88,7 +94,8 @@ ImagePlan planImage(const RecordingTable &table)
     int64_t address = kFirstAddress;
     for (int row = 1; row <= count; ++row) {
         const QString path = table.cell(row, ColPath);
-        const RecordingHeader header = headerOf(path);
+        std::unique_ptr<QFile> file = openRecording(path);
+        const RecordingHeader header = headerOf(*file);
         checkFields(path, header);
         if (address >= kAddressLimit)
             throw OperationError(QStringLiteral("Запись %1 (%2) не помещается в образ: "
@@ -97,8 +104,8 @@ ImagePlan planImage(const RecordingTable &table)
                                      .arg(table.cell(row, ColFileName))
                                      .arg(address)
                                      .arg(kAddressLimit - 1));
-        plan.recordings.push_back({path, header.dataLength, header.sampleCount, header.encodingType,
-                                   static_cast<int32_t>(address)});
+        plan.recordings.push_back({path, std::move(file), header.dataLength, header.sampleCount,
+                                   header.encodingType, static_cast<int32_t>(address)});
         address += imagePagesOf(header.dataLength) * kUnitsPerPage;
     }
 

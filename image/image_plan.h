@@ -4,14 +4,19 @@
 #include "table/recording_table.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-// One recording as the image lays it out, from its file's header.
+// One recording as the image lays it out, from its file's header. The file
+// stays open from its header to the copy of its data, so both passes over
+// the data read the same file.
 struct PlannedRecording {
     QString path;
+    std::unique_ptr<QFile> file; // unbuffered, just past the header
     int32_t dataLength = 0;
     int32_t sampleCount = 0;
     int8_t encodingType = 0;

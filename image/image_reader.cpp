@@ -232,14 +232,14 @@ private:
 
     bool checkSum()
     {
-        uint32_t sum = byteSum(head_.constData() + kDirectoryOffset, kDataOffset - kDirectoryOffset);
+        auto sum = byteSum(head_.constData() + kDirectoryOffset, kDataOffset - kDirectoryOffset);
         for (;;) {
             const QByteArray block = readBlock(kBlockSize);
             if (block.isEmpty())
                 break;
-            sum += byteSum(block.constData(), block.size());
+            sum = static_cast<uint8_t>(sum + byteSum(block.constData(), block.size()));
         }
-        if ((sum & 0xFF) == 0)
+        if (sum == 0)
             return true;
         const auto written = static_cast<uint8_t>(head_[kChecksumOffset]);
         return fault(kChecksumOffset, QStringLiteral("контрольная сумма не сходится: записан байт %1, а должен быть %2")

@@ -97,12 +97,12 @@ TEST_F(BuildImageTest, CatalogueHoldsWindows1251Names)
 
 TEST_F(BuildImageTest, ShortRecordingFileReadsAsFFInDataAndChecksum)
 {
-    add("short.krd", {1000, 0, 0, 0, bytes(10, '\x02')});
+    add("short.krd", {5000, 0, 0, 0, bytes(10, '\x02')});
     const QByteArray image = build();
-    ASSERT_EQ(image.size(), 6336);
+    ASSERT_EQ(image.size(), 5280 + 5 * 1056);
     EXPECT_EQ(image.mid(5280, 10), bytes(10, '\x02'));
-    EXPECT_EQ(image.mid(5290, 990), bytes(990, '\xFF'));
-    EXPECT_EQ(image.mid(6280), bytes(56, '\0'));
+    EXPECT_EQ(image.mid(5290, 4990), bytes(4990, '\xFF'));
+    EXPECT_EQ(image.mid(10280), bytes(280, '\0'));
     EXPECT_EQ(regionSum(image), 0);
 }
 
