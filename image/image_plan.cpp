@@ -21,7 +21,7 @@ QByteArray catalogueName(QStringEncoder &encoder, const QString &name)
     // A line feed or other control byte would break the catalogue's lines.
     if (std::any_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<uint8_t>(byte) < 0x20; }))
         throw OperationError(QStringLiteral("Имя файла %1 нельзя записать в каталог образа: "
-                                            "в нём есть управляющие знаки")
+                                            "в нем есть управляющие знаки")
                                  .arg(name));
     return bytes;
 }
@@ -34,7 +34,7 @@ QByteArray catalogueOf(const RecordingTable &table)
         catalogue += catalogueLinePrefix(row) + catalogueName(encoder, table.cell(row, ColFileName)) + '\n';
     if (catalogue.size() + 1 > kCatalogueCapacity)
         throw OperationError(QStringLiteral("Имена файлов не помещаются в каталог образа: "
-                                            "нужно %1 байт, а в нём %2. Сократите имена файлов.")
+                                            "нужно %1 байт, а в нем %2. Сократите имена файлов.")
                                  .arg(catalogue.size() + 1)
                                  .arg(kCatalogueCapacity));
     return catalogue;
@@ -68,13 +68,13 @@ void checkFields(const QString &path, const RecordingHeader &header)
     // A negative length would move the next start address backwards, over
     // data already laid out.
     if (header.dataLength < 0)
-        throw OperationError(QStringLiteral("Файл %1 - неверная длина данных: %2").arg(path).arg(header.dataLength));
+        throw OperationError(QStringLiteral("Файл %1 - неверная длина данных: %2")
+                                 .arg(path, QString::number(header.dataLength)));
     if (header.sampleCount < 0 || header.sampleCount >= kField24Limit)
-        throw OperationError(QStringLiteral("Файл %1: число отсчётов %2 не помещается в образ "
+        throw OperationError(QStringLiteral("Файл %1: число отсчетов %2 не помещается в образ "
                                             "(допустимо от 0 до %3)")
-                                 .arg(path)
-                                 .arg(header.sampleCount)
-                                 .arg(kField24Limit - 1));
+                                 .arg(path, QString::number(header.sampleCount),
+                                      QString::number(kField24Limit - 1)));
 }
 
 } // namespace
@@ -83,9 +83,9 @@ ImagePlan planImage(const RecordingTable &table)
 {
     const int count = table.rowCount() - 1;
     if (count > kMaxEntries)
-        throw OperationError(QStringLiteral("Образ вмещает не более %1 записей, а в таблице их %2")
-                                 .arg(kMaxEntries)
-                                 .arg(count));
+        throw OperationError(QStringLiteral("Записей в таблице %1, а образ вмещает не больше %2")
+                                 .arg(count)
+                                 .arg(kMaxEntries));
 
     ImagePlan plan;
     plan.catalogue = catalogueOf(table);
@@ -99,11 +99,9 @@ ImagePlan planImage(const RecordingTable &table)
         checkFields(path, header);
         if (address >= kAddressLimit)
             throw OperationError(QStringLiteral("Запись %1 (%2) не помещается в образ: "
-                                                "её начальный адрес %3 больше %4")
-                                     .arg(row)
-                                     .arg(table.cell(row, ColFileName))
-                                     .arg(address)
-                                     .arg(kAddressLimit - 1));
+                                                "ее начальный адрес %3 больше %4")
+                                     .arg(QString::number(row), table.cell(row, ColFileName),
+                                          QString::number(address), QString::number(kAddressLimit - 1)));
         plan.recordings.push_back({path, std::move(file), header.dataLength, header.sampleCount,
                                    header.encodingType, static_cast<int32_t>(address)});
         address += imagePagesOf(header.dataLength) * kUnitsPerPage;

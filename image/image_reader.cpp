@@ -224,7 +224,7 @@ private:
                                                  .arg(expected)
                                                  .arg(result_.fileLength));
         if (result_.fileLength > expected)
-            return fault(expected, QStringLiteral("после конца образа (%1 байт по концевой записи) в файле ещё %2 байт")
+            return fault(expected, QStringLiteral("после конца образа (%1 байт по концевой записи) в файле еще %2 байт")
                                        .arg(expected)
                                        .arg(result_.fileLength - expected));
         return true;

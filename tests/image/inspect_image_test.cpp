@@ -99,7 +99,7 @@ TEST_F(InspectImageTest, ReportsTheFirstFaultWithItsOffset)
         {"second start", [](QByteArray &b) { b[4232] = 0x2C; }, 4232, "запись 2 оглавления: начальный адрес 44 не следует"},
         {"zero fill", [](QByteArray &b) { b[4300] = 0x01; }, 4300, "заполнение после концевой записи: ожидался байт 00, записан 01"},
         {"cut short", [](QByteArray &b) { b.chop(1); }, 9503, "файл обрывается: по концевой записи в образе 9504 байт, а в файле 9503"},
-        {"byte added", [](QByteArray &b) { b.append('\0'); }, 9504, "после конца образа (9504 байт по концевой записи) в файле ещё 1 байт"},
+        {"byte added", [](QByteArray &b) { b.append('\0'); }, 9504, "после конца образа (9504 байт по концевой записи) в файле еще 1 байт"},
         {"cut in the catalogue area", [](QByteArray &b) { b.truncate(3000); }, 3000, "файл обрывается"},
     };
     for (const Case &c : cases) {

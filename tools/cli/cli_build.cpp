@@ -106,9 +106,7 @@ int build(const BuildRequest &request)
     }
     const qint64 length = BuildImage(table, request.image);
     printOut(QStringLiteral("Готово: %1 (записей: %2, байт: %3)")
-                 .arg(request.image)
-                 .arg(table.rowCount() - 1)
-                 .arg(length));
+                 .arg(request.image, QString::number(table.rowCount() - 1), QString::number(length)));
     return kExitOk;
 }
 
