@@ -108,26 +108,33 @@ private:
                 return false;
             if (first == 0x00)
                 break;
-            const QString where = QStringLiteral("каталог, строка %1").arg(number);
-            for (const char expected : catalogueLinePrefix(number))
-                if (!expectByte(offset++, static_cast<uint8_t>(expected), where))
-                    return false;
-            const qint64 nameStart = offset;
-            for (uint8_t byte = 0;; ++offset) {
-                if (offset >= kDirectoryOffset)
-                    return fault(offset, where + QStringLiteral(": строка не кончается до оглавления"));
-                if (!byteAt(offset, byte))
-                    return false;
-                if (byte == '\n')
-                    break;
-                if (byte < 0x20)
-                    return fault(offset, where + QStringLiteral(": управляющий байт %1 в имени файла").arg(hexByte(byte)));
-            }
-            QStringDecoder decoder("windows-1251");
-            result_.catalogue << decoder.decode(head_.mid(nameStart, offset - nameStart));
-            ++offset;
+            if (!readCatalogueLine(number, offset))
+                return false;
         }
         return expectFill(offset + 1, kDirectoryOffset, 0xFF, QStringLiteral("заполнение после каталога"));
+    }
+
+    // "%2d. name\n" from offset on; offset ends past the line feed.
+    bool readCatalogueLine(int number, qint64 &offset)
+    {
+        const QString where = QStringLiteral("каталог, строка %1").arg(number);
+        for (const char expected : catalogueLinePrefix(number))
+            if (!expectByte(offset++, static_cast<uint8_t>(expected), where))
+                return false;
+        const qint64 nameStart = offset;
+        for (uint8_t byte = 0;; ++offset) {
+            if (offset >= kDirectoryOffset)
+                return fault(offset, where + QStringLiteral(": строка не кончается до оглавления"));
+            if (!byteAt(offset, byte))
+                return false;
+            if (byte == '\n')
+                break;
+            if (byte < 0x20)
+                return fault(offset, where + QStringLiteral(": управляющий байт %1 в имени файла").arg(hexByte(byte)));
+        }
+        result_.catalogue << windows1251_.decode(head_.mid(nameStart, offset - nameStart));
+        ++offset;
+        return true;
     }
 
     bool readDirectory()
@@ -142,13 +149,13 @@ private:
             if (low == 0xFF && high == 0xFF) {
                 endEntryOffset_ = offset;
                 if (index < lines)
-                    return fault(offset, QStringLiteral("оглавление кончается после %1 записей, а в каталоге %2 строк")
+                    return fault(offset, QStringLiteral("оглавление кончается раньше каталога: записей %1, строк %2")
                                              .arg(index)
                                              .arg(lines));
                 return true;
             }
             if (index == kMaxEntries)
-                return fault(offset, QStringLiteral("после %1 записей оглавления нет концевой записи").arg(index));
+                return fault(offset, QStringLiteral("в оглавлении нет концевой записи (записей: %1)").arg(index));
             if (index == lines)
                 return fault(offset, QStringLiteral("у записи %1 оглавления нет строки в каталоге").arg(index + 1));
             if (!within(offset + kEntrySize) || !readEntry(offset, index))
@@ -249,6 +256,7 @@ private:
     QFile &file_;
     ImageInspection &result_;
     QByteArray head_;
+    QStringDecoder windows1251_{"windows-1251", QStringConverter::Flag::Stateless};
     qint64 endEntryOffset_ = 0;
     qint64 regionLength_ = 0;
 };

@@ -41,9 +41,9 @@ void ReplacingFile::commit()
 {
     const QFileInfo existing(target_);
     file_.setPermissions(existing.exists() ? existing.permissions() : kNewFilePermissions);
-    if (!file_.flush())
-        fail(QStringLiteral("Не удалось записать файл образа %1: %2"));
     file_.close();
+    if (file_.error() != QFileDevice::NoError)
+        fail(QStringLiteral("Не удалось записать файл образа %1: %2"));
 
     std::error_code error;
     std::filesystem::rename(nativePath(file_.fileName()), nativePath(target_), error);
