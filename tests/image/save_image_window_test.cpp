@@ -64,6 +64,9 @@ TEST_F(SaveImageWindowTest, StatusPlateIsPaintedWhileTheImageIsBuilt)
     EXPECT_TRUE(watch.paintedTexts.contains("Обработка файлов..."));
     EXPECT_TRUE(plateHidden());
     EXPECT_TRUE(prompts.messages.empty());
+    // Hidden while whole: hiding the port selector reports a close-up to
+    // the window, which must not reach a window half destroyed.
+    window->hide();
 }
 
 TEST_F(SaveImageWindowTest, LimitCheckRefusesBeforeTheDialog)
