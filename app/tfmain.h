@@ -88,6 +88,11 @@ public:
     void RefreshTable();
     void StopPreview();
 
+    // Runs the limit check, then builds the table's image into path with the
+    // status plate shown. False when the check or the build refused or
+    // failed; the user has been told why and no file was changed.
+    bool BuildTableImage(const QString &path);
+
 public slots:
     void B_addClick();
     void B_delClick();
@@ -126,6 +131,8 @@ private:
     void connectHandlers();
     void FormCreate();
     void applyVolumeLabels();
+    bool imageLimitsPass();
+    bool buildImageShown(const QString &path);
 
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts &prompts_;

@@ -5,6 +5,7 @@
 #include "app/toolbar_images.h"
 #include "table/recording_grid.h"
 
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -23,9 +24,12 @@ QFont arial(int pixelHeight, bool bold = false)
     return font;
 }
 
+// Where MS Sans Serif is missing, Arial's metrics come closest; the
+// system's default sans is too wide for the status texts' fixed boxes.
 QFont msSansSerifBold()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    const QString msSansSerif = QStringLiteral("MS Sans Serif");
+    QFont font(QFontDatabase::hasFamily(msSansSerif) ? msSansSerif : QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(13);
     font.setBold(true);

@@ -8,9 +8,9 @@
 
 namespace {
 
-// The first verb to arrive replaces the empty entry.
 const Verb kVerbs[] = {
-    {nullptr, nullptr, nullptr},
+    {"build", "построить образ флэш-памяти из файлов записей", runBuild},
+    {"inspect", "проверить файл образа и показать его каталог", runInspect},
 };
 
 QString overview()

@@ -8,3 +8,6 @@ struct Verb {
     const char *summary;
     int (*run)(const QStringList &args);
 };
+
+int runBuild(const QStringList &args);
+int runInspect(const QStringList &args);
