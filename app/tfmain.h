@@ -87,6 +87,8 @@ public:
     void SetTransferState();
     void RefreshTable();
     void StopPreview();
+    void EnumeratePorts();
+    int DetectDevice();
 
 public slots:
     void B_addClick();
@@ -126,6 +128,7 @@ private:
     void connectHandlers();
     void FormCreate();
     void applyVolumeLabels();
+    void releaseWorker();
 
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts &prompts_;
