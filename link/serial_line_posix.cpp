@@ -1,6 +1,8 @@
 // The serial line on POSIX terminals: real serial devices and pseudo-terminals.
 #include "link/serial_line.h"
 
+#include "link/termios_speed.h"
+
 #include <QFile>
 
 #include <atomic>
@@ -22,33 +24,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Speed {
-    int32_t baudRate;
-    speed_t code;
-};
-
-constexpr Speed kSpeeds[] = {
-    {1200, B1200},   {2400, B2400},   {4800, B4800},     {9600, B9600},    {19200, B19200},
-    {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
-};
-
-std::optional<speed_t> speedCodeOf(int32_t baudRate)
-{
-    for (const Speed &speed : kSpeeds)
-        if (speed.baudRate == baudRate)
-            return speed.code;
-    return std::nullopt;
-}
-
-// 0 for a speed the table does not know.
-int32_t baudRateOf(speed_t code)
-{
-    for (const Speed &speed : kSpeeds)
-        if (speed.code == code)
-            return speed.baudRate;
-    return 0;
-}
 
 std::optional<tcflag_t> byteSizeFlagOf(int byteSize)
 {

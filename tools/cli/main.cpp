@@ -8,9 +8,9 @@
 
 namespace {
 
-// The first verb to arrive replaces the empty entry.
 const Verb kVerbs[] = {
-    {nullptr, nullptr, nullptr},
+    {"ports", "последовательные порты, по одному в строке", runPorts},
+    {"detect", "опознать устройство на порту", runDetect},
 };
 
 QString overview()

@@ -8,3 +8,6 @@ struct Verb {
     const char *summary;
     int (*run)(const QStringList &args);
 };
+
+int runPorts(const QStringList &args);
+int runDetect(const QStringList &args);
