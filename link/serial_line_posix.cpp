@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <limits>
@@ -76,11 +77,13 @@ public:
         Deadline deadline;
         if (multiplierMs == 0 && constantMs == 0)
             return deadline;
-        constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
-        const int64_t perByte = multiplierMs == 0 ? 0
-                                : bytes > size_t(kLimit / multiplierMs) ? kLimit
-                                                                        : int64_t(bytes) * multiplierMs;
-        deadline.at_ = Clock::now() + std::chrono::milliseconds(perByte + constantMs);
+        // The bytes' share is capped at some 25 days, well inside the clock's range.
+        constexpr int64_t kLongestMs = std::numeric_limits<int32_t>::max();
+        const size_t counted = multiplierMs == 0
+                                   ? 0
+                                   : std::min(bytes, size_t(kLongestMs / multiplierMs));
+        deadline.at_ = Clock::now()
+                       + std::chrono::milliseconds(int64_t(counted) * multiplierMs + constantMs);
         return deadline;
     }
 
