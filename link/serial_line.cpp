@@ -25,5 +25,5 @@ QString openFailureText(const OpenResult &result, const QString &path)
     case OpenStatus::Failed:
         break;
     }
-    return QStringLiteral("Не удалось открыть порт %1: %2").arg(path, result.systemMessage);
+    return QStringLiteral("Не удалось открыть порт %1: %2").arg(path, result.detail);
 }

@@ -36,7 +36,7 @@ enum class OpenStatus { Opened, InUse, NoPermission, Missing, Failed };
 
 struct OpenResult {
     OpenStatus status = OpenStatus::Failed;
-    QString systemMessage; // the platform's own words, for OpenStatus::Failed
+    QString detail; // what went wrong, for OpenStatus::Failed
 
     bool opened() const { return status == OpenStatus::Opened; }
 };
