@@ -87,6 +87,8 @@ public:
     void SetTransferState();
     void RefreshTable();
     void StopPreview();
+    void EnumeratePorts();
+    int DetectDevice();
 
     // Runs the limit check, then builds the table's image into path with the
     // status plate shown. False when the check or the build refused or
@@ -133,6 +135,7 @@ private:
     void applyVolumeLabels();
     bool imageLimitsPass();
     bool buildImageShown(const QString &path);
+    void releaseWorker();
 
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts &prompts_;

@@ -6,3 +6,6 @@ void TFmain::B_recClick() {}
 void TFmain::B_binClick() {}
 
 void TFmain::Timer1Timer() {}
+
+// Frees the worker of a finished upload; there is none until uploads arrive.
+void TFmain::releaseWorker() {}

@@ -11,6 +11,8 @@ namespace {
 const Verb kVerbs[] = {
     {"build", "построить образ флэш-памяти из файлов записей", runBuild},
     {"inspect", "проверить файл образа и показать его каталог", runInspect},
+    {"ports", "последовательные порты, по одному в строке", runPorts},
+    {"detect", "опознать устройство на порту", runDetect},
 };
 
 QString overview()

@@ -11,3 +11,5 @@ struct Verb {
 
 int runBuild(const QStringList &args);
 int runInspect(const QStringList &args);
+int runPorts(const QStringList &args);
+int runDetect(const QStringList &args);
