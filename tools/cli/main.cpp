@@ -8,9 +8,9 @@
 
 namespace {
 
-// The first verb to arrive replaces the empty entry.
 const Verb kVerbs[] = {
-    {nullptr, nullptr, nullptr},
+    {"decode", "WAV-файл звука записи, как его проигрывает озвучивание", runDecode},
+    {"info", "сведения о файлах записей, как их покажет таблица", runInfo},
 };
 
 QString overview()

@@ -8,3 +8,6 @@ struct Verb {
     const char *summary;
     int (*run)(const QStringList &args);
 };
+
+int runDecode(const QStringList &args);
+int runInfo(const QStringList &args);
