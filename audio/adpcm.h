@@ -26,7 +26,7 @@ inline constexpr std::array<int8_t, 16> kAdpcmIndexSteps = {
 // Decodes one code (0..15) and returns the new sample. The result never is
 // -32768, so the samples stay symmetric around zero. Inline: the preview
 // calls it once per sample over whole recordings.
-inline int16_t AdpcmDecode(uint8_t code, TAdpcmState &state)
+constexpr int16_t AdpcmDecode(uint8_t code, TAdpcmState &state)
 {
     const int32_t step = kAdpcmStepSizes[static_cast<std::size_t>(state.StepIndex)];
     // Each term is truncated on its own, as the encoder's reconstruction does.

@@ -1,5 +1,6 @@
 #include "audio/wav_image.h"
 
+#include "audio/adpcm_bytes.h"
 #include "core/operation_error.h"
 #include "table/recording_file.h"
 
@@ -95,8 +96,9 @@ void WavImageBuilder::feedAdpcm(const uint8_t *bytes, qint64 count)
         count > 0 && sampleCount_ % 2 == 1 && bytesFed_ + count == bytesNeeded_;
     const qint64 wholeBytes = endsOnHalfByte ? count - 1 : count;
     for (qint64 i = 0; i < wholeBytes; ++i) {
-        qToLittleEndian(AdpcmDecode(bytes[i] >> 4, state), out);
-        qToLittleEndian(AdpcmDecode(bytes[i] & 0x0F, state), out + 2);
+        const AdpcmSamplePair samples = AdpcmDecodeByte(bytes[i], state);
+        qToLittleEndian(samples.first, out);
+        qToLittleEndian(samples.second, out + 2);
         out += 4;
     }
     if (endsOnHalfByte) {

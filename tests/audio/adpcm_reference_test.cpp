@@ -50,8 +50,7 @@ TEST(AdpcmReference, AgreesWithFfmpegOnAnEightSecondRecording)
     spec.data = codes;
     const QByteArray image = readPreviewImage(writeRecording(dir.filePath(QStringLiteral("sweep.krd")), spec));
 
-    std::vector<int16_t> reference;
-    FfmpegImaSsi(codes).decode(reference);
+    const std::vector<int16_t> reference = FfmpegImaSsi(codes).decodeAll();
     ASSERT_EQ(reference.size(), size_t(2 * codes.size()));
     ASSERT_EQ(image.size(), kWavHeaderSize + 2 * qsizetype{sampleCount});
 

@@ -1,4 +1,5 @@
 #include "audio/adpcm.h"
+#include "audio/adpcm_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -53,4 +54,32 @@ TEST(AdpcmDecode, LongRunsSaturateSymmetrically)
         EXPECT_EQ(state.StepIndex, 88);
         EXPECT_GE(lowest, -32767);
     }
+}
+
+TEST(AdpcmDecodeByte, SameAsTwoSingleStepsFromEveryIndexAndByte)
+{
+    std::vector<int16_t> predictors;
+    for (int predictor = -32767; predictor <= 32767; predictor += 331)
+        predictors.push_back(static_cast<int16_t>(predictor));
+    for (int16_t nearEnd = 0; nearEnd < 8; ++nearEnd) {
+        predictors.push_back(static_cast<int16_t>(32767 - nearEnd));
+        predictors.push_back(static_cast<int16_t>(-32767 + nearEnd));
+    }
+    int mismatches = 0;
+    for (int8_t index = 0; index <= 88; ++index) {
+        for (int byte = 0; byte < 256; ++byte) {
+            for (const int16_t predictor : predictors) {
+                TAdpcmState single{predictor, index};
+                const int16_t first = AdpcmDecode(static_cast<uint8_t>(byte >> 4), single);
+                const int16_t second = AdpcmDecode(static_cast<uint8_t>(byte & 0x0F), single);
+                TAdpcmState whole{predictor, index};
+                const AdpcmSamplePair pair = AdpcmDecodeByte(static_cast<uint8_t>(byte), whole);
+                const bool same = pair.first == first && pair.second == second
+                                  && whole.Predictor == single.Predictor && whole.StepIndex == single.StepIndex;
+                if (!same && mismatches++ < 5)
+                    ADD_FAILURE() << "byte " << byte << " from (" << predictor << ", " << int{index} << ")";
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }

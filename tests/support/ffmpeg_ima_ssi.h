@@ -43,17 +43,23 @@ public:
     FfmpegImaSsi(const FfmpegImaSsi &) = delete;
     FfmpegImaSsi &operator=(const FfmpegImaSsi &) = delete;
 
-    // Decodes the bytes from a fresh state, two samples per byte, into samples.
-    void decode(std::vector<int16_t> &samples)
+    // Decodes the bytes from a fresh state, two samples per byte, handing
+    // each decoded frame to take(const int16_t *samples, int count).
+    template <typename Take>
+    void decode(Take &&take)
     {
-        samples.clear();
         avcodec_flush_buffers(context_);
         if (avcodec_send_packet(context_, packet_) < 0)
             throw std::runtime_error("adpcm_ima_ssi refused the data");
-        while (avcodec_receive_frame(context_, frame_) == 0) {
-            const auto *decoded = reinterpret_cast<const int16_t *>(frame_->data[0]);
-            samples.insert(samples.end(), decoded, decoded + frame_->nb_samples);
-        }
+        while (avcodec_receive_frame(context_, frame_) == 0)
+            take(reinterpret_cast<const int16_t *>(frame_->data[0]), frame_->nb_samples);
+    }
+
+    std::vector<int16_t> decodeAll()
+    {
+        std::vector<int16_t> samples;
+        decode([&samples](const int16_t *decoded, int count) { samples.insert(samples.end(), decoded, decoded + count); });
+        return samples;
     }
 
 private:
