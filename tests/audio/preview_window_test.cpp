@@ -77,6 +77,13 @@ TEST_F(PreviewTest, PlayButtonStartsAndStopsTheSelectedRecording)
     EXPECT_TRUE(idle());
     window->StopPreview();
     EXPECT_TRUE(idle());
+
+    // A recording without samples plays too: a bare header, nothing to hear.
+    const QString empty = addRecording(QStringLiteral("empty.krd"), {0, 0, 0, 0, {}});
+    window->sgrid->setRow(4);
+    window->B_play->click();
+    EXPECT_TRUE(playing(empty));
+    EXPECT_EQ(window->previewBuffer().size(), kWavHeaderSize);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
