@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/prompts.h"
+#include "audio/sound_out.h"
 #include "core/device_profile.h"
 #include "core/operation_error.h"
 #include "link/serial_line.h"
@@ -94,6 +95,9 @@ public:
     // status plate shown. False when the check or the build refused or
     // failed; the user has been told why and no file was changed.
     bool BuildTableImage(const QString &path);
+    void PlayPreview(const QString &path);
+    // The WAV image of the playing preview; null while none plays.
+    const QByteArray &previewBuffer() const { return previewBuffer_; }
 
 public slots:
     void B_addClick();
@@ -147,4 +151,6 @@ private:
     QString tempDir_;
     int deviceState_ = 0;
     std::unique_ptr<SerialLine> port_;
+    QByteArray previewBuffer_;
+    SoundOut soundOut_;
 };

@@ -13,3 +13,5 @@ int runBuild(const QStringList &args);
 int runInspect(const QStringList &args);
 int runPorts(const QStringList &args);
 int runDetect(const QStringList &args);
+int runDecode(const QStringList &args);
+int runInfo(const QStringList &args);
