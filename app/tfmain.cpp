@@ -1,5 +1,6 @@
 #include "app/tfmain.h"
 
+#include "app/application_events.h"
 #include "app/port_selector.h"
 #include "app/qt_prompts.h"
 #include "table/recording_grid.h"
@@ -84,6 +85,7 @@ void TFmain::connectHandlers()
     connect(SaveBinBtn, &QPushButton::clicked, this, &TFmain::SaveBinBtnClick);
     connect(Timer1, &QTimer::timeout, this, &TFmain::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TFmain::Timer2Timer);
+    connect(AEvents, &ApplicationEvents::shortCut, this, &TFmain::AEventsShortCut);
 }
 
 void TFmain::FormCreate()

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class ApplicationEvents;
 class PortSelector;
 class RecordingGrid;
 class QGroupBox;
@@ -73,6 +74,10 @@ public:
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
     QList<QIcon> ImageList1;
+    ApplicationEvents *AEvents = nullptr;
+    Prompts::FileDialog OD;
+    Prompts::FileDialog OpenListDialog;
+    Prompts::FileDialog SaveListDialog;
 
     // State the window owns and hands to the operations.
     const DeviceProfile &profile() const { return profile_; }
@@ -88,8 +93,15 @@ public:
     void RefreshTable();
     void StopPreview();
 
+    // Checks one recording file and appends its row, without a refresh.
+    // 1: added; -1: not added, the user goes on; 0: not added, the user stops.
+    int AddRecordingFile(const QString &path);
+    void MoveRowUp();
+    void MoveRowDown();
+
 public slots:
     void B_addClick();
+    void ODCanClose(const QStringList &files);
     void B_delClick();
     void B_delallClick();
     void B_playClick();
@@ -97,6 +109,7 @@ public slots:
     void SaveListBtnClick();
     void sgridClick();
     void sgridKeyDown(QKeyEvent *event);
+    void AEventsShortCut(QKeyEvent *key);
     void ComSelectDropDown();
     void ComSelectCloseUp();
     void RadioGroup1Click();
@@ -126,6 +139,8 @@ private:
     void connectHandlers();
     void FormCreate();
     void applyVolumeLabels();
+    void createTableComponents();
+    void loadList(const QString &listPath);
 
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts &prompts_;
