@@ -17,21 +17,22 @@ void drawCodeMarkers(QPainter &painter, const QRect &cell, const CellStyle &styl
                      const QString &glyphs)
 {
     const qreal em = style.font.pointSizeF() * painter.device()->logicalDpiY() / 72.0;
-    const qreal diameter = std::round(em * 0.7);
+    const qreal diameter = std::round(em * 0.8);
     const qreal lineHeight = QFontMetricsF(style.font, painter.device()).height();
     const qreal top = cell.top() + kTextOffset + std::round((lineHeight - diameter) / 2);
 
+    // The ring lies inside the box, so both markers are the same size.
+    constexpr qreal kRingWidth = 1.3;
+    constexpr qreal kInset = kRingWidth / 2;
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(style.text, 1));
+    painter.setPen(QPen(style.text, kRingWidth));
     qreal left = cell.left() + kTextOffset;
     for (const QChar glyph : glyphs) {
-        const QRectF box(left, top, diameter, diameter);
-        if (glyph == kCodeGlyphOn) {
-            painter.setBrush(style.text);
-            painter.drawEllipse(box);
-        } else if (glyph == kCodeGlyphOff) {
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        // Blanks (past the 32nd numbered row) leave their place empty.
+        if (glyph == kCodeGlyphOn || glyph == kCodeGlyphOff) {
+            painter.setBrush(glyph == kCodeGlyphOn ? QBrush(style.text) : QBrush());
+            painter.drawEllipse(
+                QRectF(left, top, diameter, diameter).adjusted(kInset, kInset, -kInset, -kInset));
         }
         left += em;
     }
