@@ -75,6 +75,7 @@ public:
     QTimer *Timer2 = nullptr;
     QList<QIcon> ImageList1;
     ApplicationEvents *AEvents = nullptr;
+    // File dialogs, shown through the prompts.
     Prompts::FileDialog OD;
     Prompts::FileDialog OpenListDialog;
     Prompts::FileDialog SaveListDialog;

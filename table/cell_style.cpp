@@ -18,11 +18,11 @@ CellStyle cellStyleOf(const RecordingTable &table, int row, int column, int sele
     style.text = kBlack;
     style.alignRight = column == ColSeconds || column == ColSize;
     if (row == 0) {
-        style.background = palette.color(QPalette::Button);
+        style.background = palette.color(QPalette::Active, QPalette::Button);
         return style;
     }
 
-    style.background = palette.color(QPalette::Base);
+    style.background = palette.color(QPalette::Active, QPalette::Base);
     style.font.setBold(row == selectedRow);
     if (column <= ColSize && table.cell(row, ColEnabled) != QLatin1String("1")) {
         style.text = kGrey;

@@ -16,7 +16,8 @@ struct CellStyle {
 };
 
 // The style of a cell of the table. The header row has the palette's button
-// colour, recording rows its base (window) colour; the selected row is bold
+// colour, recording rows its base (window) colour, both as in an active
+// window, so a disabled grid looks the same; the selected row is bold
 // but for its code column; columns 0-4 of a row not enabled are grey; the
 // code column of an enabled row is red markers on black.
 CellStyle cellStyleOf(const RecordingTable &table, int row, int column, int selectedRow,

@@ -114,6 +114,12 @@ TEST(CellStyle, FollowsRowColumnSelectionAndEnabledFlag)
         EXPECT_EQ(style.alignRight, e.right);
     }
 
+    // A disabled grid (during an upload) keeps its colours.
+    QPalette disabled = systemColours();
+    disabled.setColor(QPalette::Disabled, QPalette::Base, Qt::gray);
+    disabled.setCurrentColorGroup(QPalette::Disabled);
+    EXPECT_EQ(cellStyleOf(table, 1, ColFileName, selected, disabled).background, kWindow);
+
     // A selected row that is not enabled is grey and bold.
     const CellStyle greyBold = cellStyleOf(table, 2, ColFileName, 2, systemColours());
     EXPECT_TRUE(greyBold.font.bold());
