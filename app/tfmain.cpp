@@ -1,5 +1,6 @@
 #include "app/tfmain.h"
 
+#include "app/application_events.h"
 #include "app/port_selector.h"
 #include "app/qt_prompts.h"
 #include "table/recording_grid.h"
@@ -56,6 +57,10 @@ TFmain::TFmain(Prompts *prompts, QWidget *parent)
 // shows table_, so it goes first.
 TFmain::~TFmain()
 {
+    // A shown window hides its children on the way out (the port selector
+    // then closes its list): no handler may run in a window half gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
     delete sgrid;
 }
 
@@ -84,6 +89,7 @@ void TFmain::connectHandlers()
     connect(SaveBinBtn, &QPushButton::clicked, this, &TFmain::SaveBinBtnClick);
     connect(Timer1, &QTimer::timeout, this, &TFmain::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TFmain::Timer2Timer);
+    connect(AEvents, &ApplicationEvents::shortCut, this, &TFmain::AEventsShortCut);
 }
 
 void TFmain::FormCreate()

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class ApplicationEvents;
 class PortSelector;
 class RecordingGrid;
 class QGroupBox;
@@ -74,6 +75,11 @@ public:
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
     QList<QIcon> ImageList1;
+    ApplicationEvents *AEvents = nullptr;
+    // File dialogs, shown through the prompts.
+    Prompts::FileDialog OD;
+    Prompts::FileDialog OpenListDialog;
+    Prompts::FileDialog SaveListDialog;
 
     // State the window owns and hands to the operations.
     const DeviceProfile &profile() const { return profile_; }
@@ -99,8 +105,15 @@ public:
     // The WAV image of the playing preview; null while none plays.
     const QByteArray &previewBuffer() const { return previewBuffer_; }
 
+    // Checks one recording file and appends its row, without a refresh.
+    // 1: added; -1: not added, the user goes on; 0: not added, the user stops.
+    int AddRecordingFile(const QString &path);
+    void MoveRowUp();
+    void MoveRowDown();
+
 public slots:
     void B_addClick();
+    void ODCanClose(const QStringList &files);
     void B_delClick();
     void B_delallClick();
     void B_playClick();
@@ -108,6 +121,7 @@ public slots:
     void SaveListBtnClick();
     void sgridClick();
     void sgridKeyDown(QKeyEvent *event);
+    void AEventsShortCut(QKeyEvent *key);
     void ComSelectDropDown();
     void ComSelectCloseUp();
     void RadioGroup1Click();
@@ -140,6 +154,8 @@ private:
     bool imageLimitsPass();
     bool buildImageShown(const QString &path);
     void releaseWorker();
+    void createTableComponents();
+    void loadList(const QString &listPath);
 
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts &prompts_;

@@ -97,6 +97,8 @@ void TFmain::createComponents()
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
     Timer2->setInterval(2000);
+
+    createTableComponents();
 }
 
 void TFmain::createToolBar()

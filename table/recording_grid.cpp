@@ -1,12 +1,16 @@
 #include "table/recording_grid.h"
 
-#include <QHeaderView>
+#include "table/cell_painter.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 RecordingGrid::RecordingGrid(const RecordingTable &table, QWidget *parent)
     : QTableView(parent), table_(table), model_(table)
 {
+    setHorizontalHeader(new RecordingHeaderView(table, this));
+    setItemDelegate(new RecordingCellDelegate(table, [this] { return row_; }, this));
     setModel(&model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -16,6 +20,7 @@ RecordingGrid::RecordingGrid(const RecordingTable &table, QWidget *parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setTabKeyNavigation(false); // Tab leaves the grid, as it would leave any control
     setFrameShape(QFrame::Box);
 
     verticalHeader()->hide();
@@ -43,6 +48,11 @@ void RecordingGrid::rowsChanged()
 {
     model_.reload();
     showRow(std::min(row_, table_.rowCount() - 1));
+}
+
+void RecordingGrid::cellsChanged()
+{
+    model_.cellsChanged();
 }
 
 void RecordingGrid::setColumnWidths(const ColumnWidths &widths)
@@ -75,22 +85,36 @@ void RecordingGrid::currentChanged(const QModelIndex &current, const QModelIndex
     QTableView::currentChanged(current, previous);
     if (showingRow_)
         return;
-    row_ = current.isValid() ? current.row() + 1 : 0;
+    // The current column changes too (Left, Right), but only a new row counts.
+    const int row = current.isValid() ? current.row() + 1 : 0;
+    if (row == row_)
+        return;
+    row_ = row;
     if (!mousePressing_)
         emit gridClick();
 }
 
 void RecordingGrid::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton)
+        return;
     mousePressing_ = true;
     QTableView::mousePressEvent(event);
     mousePressing_ = false;
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+    if (indexAt(event->position().toPoint()).isValid())
         emit gridClick();
 }
 
 void RecordingGrid::keyPressEvent(QKeyEvent *event)
 {
     emit keyDown(event);
-    QTableView::keyPressEvent(event);
+    const bool scrollKey = (event->modifiers() & Qt::ControlModifier)
+                           && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down);
+    if (!scrollKey) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    verticalScrollBar()->triggerAction(event->key() == Qt::Key_Up
+                                           ? QAbstractSlider::SliderSingleStepSub
+                                           : QAbstractSlider::SliderSingleStepAdd);
 }

@@ -6,15 +6,16 @@
 #include <QKeyEvent>
 #include <QTableView>
 
-
-
 // The recording table on screen. Its row numbers are those of the
 // RecordingTable: row 0 is the header row, which is also the selected row
 // while the table holds no recording.
 //
-// gridClick() is raised for a mouse click on a recording row (also the
-// selected one), for every move of the selection by the keyboard and for
-// every setRow() that changes the row; it is not raised when the selection follows removed rows.
+// gridClick() is raised for a left mouse click on a recording row (also the
+// selected one), for every move of the selected row by the keyboard and for
+// every setRow() that changes the row; it is not raised when the selection
+// follows removed rows. Other mouse buttons leave the selection alone.
+//
+// Ctrl+Up and Ctrl+Down scroll the rows by one and leave the selection.
 class RecordingGrid : public QTableView
 {
     Q_OBJECT
@@ -29,6 +30,9 @@ public:
     // The table's rows changed: show them, keeping the selected row where it
     // was or, when rows were removed below it, on the new last row.
     void rowsChanged();
+
+    // Cells of the shown rows were rewritten (rows exchanged); the rows stay.
+    void cellsChanged();
 
     int fixedRows() const { return fixedRows_; }
     void setFixedRows(int rows) { fixedRows_ = rows; }

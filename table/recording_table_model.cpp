@@ -34,3 +34,9 @@ void RecordingTableModel::reload()
     beginResetModel();
     endResetModel();
 }
+
+void RecordingTableModel::cellsChanged()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+}

@@ -19,6 +19,8 @@ public:
 
     // The table's rows were added, removed or rewritten.
     void reload();
+    // Cells of the existing rows were rewritten; the number of rows is the same.
+    void cellsChanged();
 
 private:
     const RecordingTable &table_;
