@@ -119,6 +119,25 @@ TEST_F(PreviewTest, ClicksAndMovesNeverStartAPreview)
     EXPECT_TRUE(idle());
 }
 
+TEST_F(PreviewTest, HandlersThatChangeTheTableOrWriteAFileStopItFirst)
+{
+    addThreeRecordings();
+    const std::pair<const char *, void (TFmain::*)()> handlers[] = {
+        {"add", &TFmain::B_addClick},           {"save list", &TFmain::SaveListBtnClick},
+        {"load list", &TFmain::GetListBtnClick}, {"save image", &TFmain::SaveBinBtnClick},
+        {"delete", &TFmain::B_delClick},        {"clear", &TFmain::B_delallClick},
+    };
+    for (const auto &[name, handler] : handlers) {
+        if (!window->table().hasRecordings())
+            addThreeRecordings();
+        window->B_play->click();
+        ASSERT_TRUE(shows(5)) << name;
+        // Every dialog the handler opens is cancelled.
+        (window.get()->*handler)();
+        EXPECT_TRUE(idle()) << name;
+    }
+}
+
 TEST_F(PreviewTest, ModelAndPortChangesLeaveThePreviewPlaying)
 {
     addThreeRecordings();
