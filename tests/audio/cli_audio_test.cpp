@@ -1,29 +1,14 @@
 // soundloader-cli decode and info, run as the user runs them.
 #include "audio/wav_image.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/recording_files.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(SOUNDLOADER_CLI), args);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
 
 QByteArray contentsOf(const QString &path)
 {

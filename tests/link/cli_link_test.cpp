@@ -1,38 +1,17 @@
 #include "link/port_enumeration.h"
 #include "link/serial_line.h"
 #include "tests/link/simulator.h"
+#include "tests/support/cli_run.h"
 
-#include <QProcess>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &args)
-{
-    QProcess process;
-    process.start(cliProgram(), args);
-    if (!process.waitForFinished(60000))
-        process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(CliDetect, FindsEitherModelAsTheWindowDoes)
 {
     Simulator slow({"--model", "32", "--baud", "115200"});
     ASSERT_FALSE(slow.path().isEmpty());
     const CliRun automatic = runCli({"detect", "--port", slow.portName()});
-    EXPECT_EQ(automatic.exitCode, 0) << automatic.err.toStdString();
+    EXPECT_EQ(automatic.status, 0) << automatic.err.toStdString();
     EXPECT_TRUE(automatic.out.contains("Модель: K 3/32")) << automatic.out.toStdString();
     EXPECT_TRUE(automatic.out.contains("Скорость: 115200 бод"));
     EXPECT_TRUE(automatic.err.contains("230400 бод: нет ответа"));
@@ -40,7 +19,7 @@ TEST(CliDetect, FindsEitherModelAsTheWindowDoes)
     Simulator fast({"--model", "99"});
     ASSERT_FALSE(fast.path().isEmpty());
     const CliRun manual = runCli({"detect", "--port", fast.path(), "--model", "99"});
-    EXPECT_EQ(manual.exitCode, 0) << manual.err.toStdString();
+    EXPECT_EQ(manual.status, 0) << manual.err.toStdString();
     EXPECT_TRUE(manual.out.contains("Модель: K 4/99")) << manual.out.toStdString();
     EXPECT_TRUE(manual.out.contains("8192 страниц по 1056 байт, до 99 записей"));
 }
@@ -56,7 +35,7 @@ TEST(CliDetect, FailsWithTheReason)
 
     const struct {
         QStringList args;
-        int exitCode;
+        int status;
         QString told;
     } cases[] = {
         {{"--port", silent.portName(), "--timeout", "1"}, 1, "не опознано за 1 с"},
@@ -69,7 +48,7 @@ TEST(CliDetect, FailsWithTheReason)
     };
     for (const auto &c : cases) {
         const CliRun run = runCli(QStringList{"detect"} + c.args);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(run.status, c.status) << c.args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(c.told)) << run.err.toStdString();
         EXPECT_EQ(run.out, "");
     }
@@ -78,6 +57,6 @@ TEST(CliDetect, FailsWithTheReason)
 TEST(CliPorts, ListsWhatThePortSelectorOffers)
 {
     const CliRun run = runCli({"ports"});
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.split('\n', Qt::SkipEmptyParts), enumeratePortNames());
 }

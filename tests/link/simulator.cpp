@@ -7,11 +7,6 @@ QString simulatorProgram()
     return QStringLiteral(SOUNDLOADER_SIM);
 }
 
-QString cliProgram()
-{
-    return QStringLiteral(SOUNDLOADER_CLI);
-}
-
 Simulator::Simulator(const QStringList &args)
 {
     process_.start(simulatorProgram(),

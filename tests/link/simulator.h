@@ -27,4 +27,3 @@ private:
 
 // The programs built next to the tests.
 QString simulatorProgram();
-QString cliProgram();
