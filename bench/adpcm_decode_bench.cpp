@@ -3,8 +3,9 @@
 // bytes in the same run. Goal: at least 200 million samples per second on
 // one core, and faster than ffmpeg. The last lines give the ratio.
 #include "audio/wav_image.h"
-#include "tests/support/adpcm_signal.h"
 #include "tests/support/ffmpeg_ima_ssi.h"
+#include "tools/demo/adpcm_encoder.h"
+#include "tools/demo/sound_signals.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Our decoder against ffmpeg's on sound that never reaches the clamps, where
 // the two must agree sample for sample.
 #include "audio/wav_image.h"
-#include "tests/support/adpcm_signal.h"
 #include "tests/support/ffmpeg_ima_ssi.h"
 #include "tests/support/recording_files.h"
+#include "tools/demo/adpcm_encoder.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>

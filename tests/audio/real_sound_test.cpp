@@ -3,8 +3,9 @@
 // starts the server, with a null sink "test" whose monitor is recorded here.
 #include "audio/sound_out.h"
 #include "audio/wav_image.h"
-#include "tests/support/adpcm_signal.h"
 #include "tests/support/recording_files.h"
+#include "tools/demo/adpcm_encoder.h"
+#include "tools/demo/sound_signals.h"
 
 #include <QMediaDevices>
 #include <QAudioDevice>
