@@ -17,9 +17,7 @@ QString openFailureText(const OpenResult &result, const QString &path)
     case OpenStatus::InUse:
         return QStringLiteral("Порт %1 занят другой программой").arg(path);
     case OpenStatus::NoPermission:
-        return QStringLiteral("Нет доступа к порту %1: добавьте пользователя в группу dialout "
-                              "(sudo usermod -aG dialout $USER) и войдите в систему заново")
-            .arg(path);
+        return QStringLiteral("Нет доступа к порту %1: %2").arg(path, result.detail);
     case OpenStatus::Missing:
         return QStringLiteral("Порт %1 не найден: устройство отключено?").arg(path);
     case OpenStatus::Failed:

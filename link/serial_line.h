@@ -36,7 +36,7 @@ enum class OpenStatus { Opened, InUse, NoPermission, Missing, Failed };
 
 struct OpenResult {
     OpenStatus status = OpenStatus::Failed;
-    QString detail; // what went wrong, for OpenStatus::Failed
+    QString detail; // what went wrong (Failed), or how to get access (NoPermission)
 
     bool opened() const { return status == OpenStatus::Opened; }
 };

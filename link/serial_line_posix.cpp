@@ -1,6 +1,7 @@
 // The serial line on POSIX terminals: real serial devices and pseudo-terminals.
 #include "link/serial_line.h"
 
+#include "link/port_access.h"
 #include "link/termios_speed.h"
 
 #include <QFile>
@@ -65,6 +66,15 @@ OpenResult openResultOf(int error)
         return {OpenStatus::Failed,
                 QString::fromStdString(std::generic_category().message(error))};
     }
+}
+
+// A refused open; when rights are lacking, the reason says how to get them.
+OpenResult refusedOpen(int error, const QString &path)
+{
+    OpenResult result = openResultOf(error);
+    if (result.status == OpenStatus::NoPermission)
+        result.detail = noAccessAdvice(portAccessOf(path));
+    return result;
 }
 
 // The moment by which a blocking call gives up, if it ever does.
@@ -162,7 +172,7 @@ public:
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
-            return openResultOf(errno);
+            return refusedOpen(errno, path);
         termios tio;
         if (tcgetattr(fd, &tio) != 0)
             return closedWith(fd, errno);

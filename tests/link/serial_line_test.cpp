@@ -108,7 +108,7 @@ TEST(SerialLineOpen, FailuresSayWhy)
     }
 }
 
-TEST(SerialLineOpen, APortWithoutAccessNamesTheDialoutGroup)
+TEST(SerialLineOpen, APortWithoutAccessIsRefusedWithTheRightsNamed)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root may open every port";
@@ -116,7 +116,7 @@ TEST(SerialLineOpen, APortWithoutAccessNamesTheDialoutGroup)
     ASSERT_EQ(chmod(peer.path().toLocal8Bit().constData(), 0), 0);
     const OpenResult result = makeSerialLine()->open(peer.path());
     EXPECT_EQ(result.status, OpenStatus::NoPermission);
-    EXPECT_TRUE(openFailureText(result, peer.path()).contains(QStringLiteral("dialout")));
+    EXPECT_TRUE(openFailureText(result, peer.path()).contains(QStringLiteral("права на порт")));
 }
 
 TEST_F(SerialLineTest, APortIsForOneLineOnlyEvenThroughALinkOrForRoot)

@@ -2,17 +2,21 @@
 
 #include <QProcess>
 
+#include <pwd.h>
+
 QString cliProgram()
 {
     return QStringLiteral(SOUNDLOADER_CLI);
 }
 
-CliRun runCli(const QStringList &args, const QString &folder)
+namespace {
+
+CliRun run(const QString &program, const QStringList &args, const QString &folder)
 {
     QProcess process;
     if (!folder.isEmpty())
         process.setWorkingDirectory(folder);
-    process.start(cliProgram(), args);
+    process.start(program, args);
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
@@ -21,4 +25,20 @@ CliRun runCli(const QStringList &args, const QString &folder)
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+CliRun runCli(const QStringList &args, const QString &folder)
+{
+    return run(cliProgram(), args, folder);
+}
+
+CliRun runCliAs(const QString &user, const QStringList &args)
+{
+    const passwd *record = getpwnam(user.toLocal8Bit().constData());
+    if (!record)
+        return {};
+    const QStringList asUser{"--reuid=" + user, "--regid=" + QString::number(record->pw_gid), "--clear-groups"};
+    return run(QStringLiteral("setpriv"), asUser + QStringList{cliProgram()} + args, {});
 }

@@ -14,3 +14,6 @@ QString cliProgram();
 
 // folder: the working folder; empty keeps the test's own.
 CliRun runCli(const QStringList &args, const QString &folder = {});
+
+// As another user, with none of the test's groups; only root may do that.
+CliRun runCliAs(const QString &user, const QStringList &args);
