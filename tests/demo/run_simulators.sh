@@ -54,10 +54,10 @@ expect_all_gone() {
   done
 }
 
+# Sets status to ./run's exit status.
 wait_run_end() {
-  local status=0
+  status=0
   wait "$run_pid" || status=$?
-  echo "$status"
 }
 
 # The ports are listed and each answers as the model its name says.
@@ -68,16 +68,18 @@ ports=$("$cli" ports)
 for name in ttySIM-K3-32 ttySIM-K4-99; do
   grep -qx "$name" <<<"$ports" || fail "the port list lacks $name: $ports"
 done
-"$cli" detect --port ttySIM-K3-32 --timeout 6 2>/dev/null | grep -q "Модель: K 3/32" \
-  || fail "ttySIM-K3-32 is not the 32-record model"
-"$cli" detect --port ttySIM-K4-99 --timeout 6 2>/dev/null | grep -q "Модель: K 4/99" \
-  || fail "ttySIM-K4-99 is not the 99-record model"
+for model in "K 3/32" "K 4/99"; do
+  name=ttySIM-${model// /}
+  name=${name/\//-}
+  found=$("$cli" detect --port "$name" --timeout 6 2>&1) || true
+  grep -q "Модель: $model" <<<"$found" || fail "$name is not the model $model: $found"
+done
 grep -q "Demo recordings: $top/build/demo-recordings" "$log" || fail "the demo folder is not named"
 [ -f "$top/build/demo-recordings/demo-list.txt" ] || fail "no demo recordings"
 
 # Ctrl+C in the terminal: the whole process group gets SIGINT.
 kill -INT -- "-$run_pid"
-status=$(wait_run_end)
+wait_run_end
 [ "$status" -ne 0 ] || fail "./run reported success after Ctrl+C"
 expect_all_gone "Ctrl+C"
 
@@ -85,14 +87,14 @@ expect_all_gone "Ctrl+C"
 start_run
 ptys=$(ports_of_run)
 kill -TERM "$window_pid"
-wait_run_end >/dev/null
+wait_run_end
 expect_all_gone "window closed"
 
 # For a real device: the window alone.
 start_run --no-simulator
 [ -z "$sims" ] || fail "--no-simulator started simulators: $sims"
 kill -TERM "$window_pid"
-wait_run_end >/dev/null
+wait_run_end
 
 # Without a display the user is told how to get one.
 status=0
