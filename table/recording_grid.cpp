@@ -4,7 +4,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
+
+#include <algorithm>
 
 RecordingGrid::RecordingGrid(const RecordingTable &table, QWidget *parent)
     : QTableView(parent), table_(table), model_(table)
@@ -57,12 +60,32 @@ void RecordingGrid::cellsChanged()
 
 void RecordingGrid::setColumnWidths(const ColumnWidths &widths)
 {
+    widths_ = widths;
     for (int column = 0; column < kColumnCount; ++column) {
         const bool shown = widths[column] >= 0;
         setColumnHidden(column, !shown);
         if (shown)
             setColumnWidth(column, widths[column]);
     }
+    fitFileNameColumn();
+}
+
+// Also called when the scroll bar comes or goes: the room inside changes.
+void RecordingGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitFileNameColumn();
+}
+
+void RecordingGrid::fitFileNameColumn()
+{
+    int columnsWidth = 0;
+    for (const int width : widths_)
+        columnsWidth += std::max(width, 0);
+    const int overhang = std::max(columnsWidth - viewport()->width(), 0);
+    const int fileNameWidth = std::max(widths_[ColFileName] - overhang, 0);
+    if (widths_[ColFileName] >= 0 && columnWidth(ColFileName) != fileNameWidth)
+        setColumnWidth(ColFileName, fileNameWidth);
 }
 
 void RecordingGrid::showRow(int row)

@@ -37,6 +37,9 @@ public:
     int fixedRows() const { return fixedRows_; }
     void setFixedRows(int rows) { fixedRows_ = rows; }
 
+    // Hidden columns have a negative width. Where the frame and the scroll
+    // bar leave less room than the columns take, the file-name column gives
+    // way, so that the numbers and type names stay whole.
     void setColumnWidths(const ColumnWidths &widths);
 
 signals:
@@ -48,12 +51,15 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void showRow(int row);
+    void fitFileNameColumn();
 
     const RecordingTable &table_;
     RecordingTableModel model_;
+    ColumnWidths widths_{};
     int row_ = 0;
     int fixedRows_ = 0;
     bool showingRow_ = false;

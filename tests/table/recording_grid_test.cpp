@@ -118,3 +118,19 @@ TEST_F(RecordingGridTest, CtrlUpAndDownScrollByOneRowAndLeaveTheSelection)
     EXPECT_EQ(grid.row(), 1);
     EXPECT_EQ(clicks.count(), 0);
 }
+
+TEST_F(RecordingGridTest, UnderAScrollBarTheFileNamesGiveWayAndTheLastColumnStaysWhole)
+{
+    ColumnWidths widths = startupColumnWidths();
+    grid.setColumnWidths(widths);
+    for (const int recordings : {3, 100}) {
+        show(recordings);
+        grid.resize(gridWidthOf(widths), 200);
+        QCoreApplication::processEvents();
+        SCOPED_TRACE(recordings);
+        EXPECT_EQ(grid.verticalScrollBar()->isVisible(), recordings == 100);
+        EXPECT_EQ(grid.columnWidth(ColTypeName), widths[ColTypeName]);
+        EXPECT_EQ(grid.columnViewportPosition(ColTypeName) + grid.columnWidth(ColTypeName),
+                  grid.viewport()->width());
+    }
+}
