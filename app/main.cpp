@@ -1,4 +1,5 @@
 #include "app/tfmain.h"
+#include "app/toolbar_images.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,6 +23,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     installRussianTranslations(app);
+    QApplication::setWindowIcon(makeProgramIcon());
+    // Desktops match the window to the installed entry, and take its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("soundloader"));
     try {
         TFmain Fmain;
         Fmain.show();

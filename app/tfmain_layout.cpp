@@ -121,12 +121,13 @@ void TFmain::createRightColumn()
     ComSelect->addItem(kPortPlaceholder);
     ComSelect->setToolTip(QStringLiteral("Выбор COM - порта"));
 
+    // The buttons sit below the frame's title, which this style draws above the frame.
     RadioGroup1 = place(new QGroupBox(QStringLiteral("Модель"), this), 560, 114, 113, 86);
-    RadioButton1 = place(new QRadioButton(QStringLiteral("K 3/32"), RadioGroup1), 10, 18, 95, 18);
+    RadioButton1 = place(new QRadioButton(QStringLiteral("K 3/32"), RadioGroup1), 10, 21, 95, 18);
     RadioButton1->setToolTip(QStringLiteral("Кродан-3, Vexlor-3 (до 32 записей)"));
-    RadioButton2 = place(new QRadioButton(QStringLiteral("K 4/99"), RadioGroup1), 10, 40, 95, 18);
+    RadioButton2 = place(new QRadioButton(QStringLiteral("K 4/99"), RadioGroup1), 10, 41, 95, 18);
     RadioButton2->setToolTip(QStringLiteral("Кродан-4 (до 99 записей)"));
-    RadioButton3 = place(new QRadioButton(QStringLiteral("Авто"), RadioGroup1), 10, 62, 95, 18);
+    RadioButton3 = place(new QRadioButton(QStringLiteral("Авто"), RadioGroup1), 10, 61, 95, 18);
     RadioButton3->setToolTip(QStringLiteral("Автоматическое распознавание модели устройства"));
     RadioButton3->setChecked(true);
 

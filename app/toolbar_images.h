@@ -11,3 +11,6 @@ QList<QIcon> makeToolbarImages();
 
 // The 111 x 50 logo at the top right of the window.
 QPixmap makeLogo();
+
+// The program's icon in the usual sizes, as the desktop entry shows it.
+QIcon makeProgramIcon();

@@ -37,7 +37,7 @@ start_run() {
 # The ports that this run's simulators answer on, as /dev/pts paths.
 ports_of_run() {
   local name
-  for name in ttySIM-K3-32 ttySIM-K4-99; do
+  for name in ttySIM-32 ttySIM-99; do
     readlink "/dev/$name" || true
   done
 }
@@ -48,7 +48,7 @@ expect_all_gone() {
     ! kill -0 "$pid" 2>/dev/null || fail "$what: simulator $pid was left running"
   done
   for pts in $ptys; do
-    for name in ttySIM-K3-32 ttySIM-K4-99; do
+    for name in ttySIM-32 ttySIM-99; do
       [ "$(readlink "/dev/$name" || true)" != "$pts" ] || fail "$what: /dev/$name was left behind"
     done
   done
@@ -65,12 +65,11 @@ start_run
 [ "$(echo "$sims" | wc -w)" -eq 2 ] || fail "expected two simulators, found: $sims"
 ptys=$(ports_of_run)
 ports=$("$cli" ports)
-for name in ttySIM-K3-32 ttySIM-K4-99; do
+for name in ttySIM-32 ttySIM-99; do
   grep -qx "$name" <<<"$ports" || fail "the port list lacks $name: $ports"
 done
 for model in "K 3/32" "K 4/99"; do
-  name=ttySIM-${model// /}
-  name=${name/\//-}
+  name=ttySIM-${model#*/}
   found=$("$cli" detect --port "$name" --timeout 6 2>&1) || true
   grep -q "Модель: $model" <<<"$found" || fail "$name is not the model $model: $found"
 done
