@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include <grp.h>
@@ -18,7 +19,7 @@ namespace {
 // Runs a reentrant record lookup, growing its buffer until the record fits,
 // and hands the record to take while its strings are still valid.
 template <typename Record, typename Lookup, typename Take>
-auto lookUp(Lookup &&lookup, Take &&take) -> std::optional<decltype(take(std::declval<const Record &>()))>
+std::optional<std::invoke_result_t<Take, const Record &>> lookUp(Lookup &&lookup, Take &&take)
 {
     std::vector<char> buffer(4096);
     Record record;

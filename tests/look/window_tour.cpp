@@ -8,6 +8,7 @@
 #include "table/recording_grid.h"
 #include "tests/link/simulator.h"
 #include "tests/support/scripted_prompts.h"
+#include "tools/demo/demo_set.h"
 #include "tools/demo/recording_writer.h"
 
 #include <QAbstractItemView>
@@ -35,7 +36,7 @@ class Tour
 {
 public:
     Tour(const QString &shotsDir, const QString &demoDir)
-        : shotsDir_(shotsDir), demoList_(QDir(demoDir).filePath(QStringLiteral("demo-list.txt"))),
+        : shotsDir_(shotsDir), demoList_(QDir(demoDir).filePath(QLatin1String(kDemoListName))),
           window_(&prompts_)
     {
         window_.show();
@@ -44,11 +45,14 @@ public:
 
     bool exposed() const { return exposed_; }
 
-    // The window's area of the screen, taken by another process: the window
-    // may be busy at the time.
-    bool shoot(const QString &name) const
+    // The window's area of the screen, read on the window's thread.
+    QRect area() const { return window_.frameGeometry(); }
+
+    bool shoot(const QString &name) const { return shootArea(name, area()); }
+
+    // Taken by another process, so the window may be busy meanwhile.
+    bool shootArea(const QString &name, const QRect &area) const
     {
-        const QRect area = window_.frameGeometry();
         const QString crop = QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
         const QString path = QDir(shotsDir_).filePath(name + QStringLiteral(".png"));
         const bool taken = QProcess::execute(QStringLiteral("import"), {"-window", "root", "-crop", crop, "+repage", path}) == 0
@@ -78,7 +82,8 @@ public:
     }
 
     // The build is held while it reads a recording that a pipe feeds, so the
-    // status plate is on screen when the shot is taken.
+    // status plate is on screen when the shot is taken. The build then fails
+    // on rewinding the pipe; its message goes to the script.
     bool shootDuringBuild(const QString &name)
     {
         QTemporaryDir dir;
@@ -92,13 +97,17 @@ public:
         settle();
 
         bool taken = false;
+        const QRect shotArea = area();
         std::thread feeder([&] {
+            // Opens once the build opens its end, with the plate shown.
             const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
             QThread::msleep(300);
-            taken = shoot(name);
+            taken = shootArea(name, shotArea);
             const QByteArray bytes = recordingHeader(1000, 2000, 91, 0) + QByteArray(1000, '\0');
-            if (fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) >= 0)
+            if (fd >= 0) {
+                taken = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() && taken;
                 ::close(fd);
+            }
         });
         window_.BuildTableImage(dir.filePath(QStringLiteral("image.bkr")));
         feeder.join();
