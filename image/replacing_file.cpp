@@ -27,7 +27,8 @@ ReplacingFile::ReplacingFile(const QString &target)
     : target_(target), file_(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX"))
 {
     // Unbuffered, so that a full disk is reported with its reason by the
-    // write that meets it; QFile's open() takes the mode.
+    // write that meets it. QTemporaryFile hides the open() that takes a mode;
+    // through QFile it is reached.
     if (!static_cast<QFile &>(file_).open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail(QStringLiteral("Не удалось создать файл образа %1: %2"));
 }
