@@ -85,12 +85,17 @@ std::vector<Seed> answers()
     return seeds;
 }
 
-QByteArray imageOf(const QDir &folder, const std::vector<RecordingSpec> &specs)
+struct NamedRecording {
+    QString name;
+    RecordingSpec spec;
+};
+
+QByteArray imageOf(const QDir &folder, const std::vector<NamedRecording> &recordings)
 {
     RecordingTable table;
     writeHeaderRow(table);
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const QString path = writeRecording(folder.filePath(QStringLiteral("r%1.krd").arg(i)), specs[i]);
+    for (const NamedRecording &recording : recordings) {
+        const QString path = writeRecording(folder.filePath(recording.name), recording.spec);
         appendRecordingRow(table, path, readRecordingFile(path).header);
     }
     const QString image = folder.filePath(QStringLiteral("image.bkr"));
@@ -101,16 +106,47 @@ QByteArray imageOf(const QDir &folder, const std::vector<RecordingSpec> &specs)
     return file.readAll();
 }
 
+std::vector<NamedRecording> named(const std::vector<RecordingSpec> &specs)
+{
+    std::vector<NamedRecording> recordings;
+    for (const RecordingSpec &spec : specs)
+        recordings.push_back({QStringLiteral("r%1.krd").arg(recordings.size()), spec});
+    return recordings;
+}
+
+// 131 empty recordings: the directory page holds no more.
+std::vector<NamedRecording> fullestDirectory()
+{
+    return named(std::vector<RecordingSpec>(131, RecordingSpec{}));
+}
+
+// 99 names whose lines and the catalogue's zero fill pages 1 to 3 exactly.
+std::vector<NamedRecording> fullestCatalogue()
+{
+    std::vector<NamedRecording> recordings;
+    for (int row = 1; row <= 99; ++row) {
+        const QString name = QStringLiteral("%1").arg(row, 2, 10, QLatin1Char('0')).leftJustified(row < 99 ? 23 : 22, 'x');
+        recordings.push_back({name + ".krd", {}});
+    }
+    return recordings;
+}
+
 std::vector<Seed> images(const QDir &scratch)
 {
+    const QByteArray mixed = imageOf(scratch, named({{1056, 5, 0, 1, QByteArray(1056, '\x0A')},
+                                                     {0, 0, 0, 0, {}},
+                                                     {1057, 70000, 0, 2, QByteArray(1057, '\x0B')},
+                                                     {1000, 2000, 0, static_cast<int8_t>(0x80), QByteArray(10, '\x02')}}));
     return {
         {"empty", imageOf(scratch, {})},
-        {"tone", imageOf(scratch, {{1000, 2000, 0, 0, QByteArray(1000, '\x01')}})},
-        {"whole-pages", imageOf(scratch, {{1056, 1, 0, 0, QByteArray(1056, '\x03')}, {1057, 2, 0, 1, QByteArray(1057, '\x04')}})},
-        {"mixed", imageOf(scratch, {{1056, 5, 0, 1, QByteArray(1056, '\x0A')},
-                                    {0, 0, 0, 0, {}},
-                                    {1057, 70000, 0, 2, QByteArray(1057, '\x0B')},
-                                    {1000, 2000, 0, static_cast<int8_t>(0x80), QByteArray(10, '\x02')}})},
+        {"tone", imageOf(scratch, named({{1000, 2000, 0, 0, QByteArray(1000, '\x01')}}))},
+        {"whole-pages", imageOf(scratch, named({{1056, 1, 0, 0, QByteArray(1056, '\x03')},
+                                                {1057, 2, 0, 1, QByteArray(1057, '\x04')}}))},
+        {"mixed", mixed},
+        {"cut-in-the-catalogue", mixed.left(3000)},
+        {"cut-in-the-directory", mixed.left(4230)},
+        {"fullest-directory", imageOf(scratch, fullestDirectory())},
+        {"fullest-catalogue", imageOf(scratch, fullestCatalogue())},
     };
 }
 
