@@ -47,7 +47,7 @@ protected:
         window->GetListBtnClick();
     }
 
-    // One error box per save, naming the file, with the system's reason.
+    // One error box for each beginning given, and a reason after it.
     void expectErrors(const QStringList &beginnings)
     {
         ASSERT_EQ(prompts.messages.size(), size_t(beginnings.size())) << prompts.messageTexts().join('\n').toStdString();
