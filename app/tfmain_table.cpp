@@ -131,9 +131,7 @@ void TFmain::GetListBtnClick()
 void TFmain::loadList(const QString &listPath)
 {
     QFile list(listPath);
-    if (!list.open(QIODevice::ReadOnly))
-        throw OperationError(QStringLiteral("Не удалось открыть список %1: %2")
-                                 .arg(listPath, list.errorString()));
+    openList(list);
     // Also when an error ends the loading: the rows added so far are shown.
     const auto closeAndRefresh = qScopeGuard([&] {
         list.close();

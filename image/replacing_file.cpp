@@ -1,6 +1,7 @@
 #include "image/replacing_file.h"
 
 #include "core/operation_error.h"
+#include "core/write_all.h"
 
 #include <QFileInfo>
 
@@ -25,13 +26,16 @@ std::filesystem::path nativePath(const QString &path)
 ReplacingFile::ReplacingFile(const QString &target)
     : target_(target), file_(QFileInfo(target).absoluteFilePath() + QStringLiteral(".XXXXXX"))
 {
-    if (!file_.open())
+    // Unbuffered, so that a full disk is reported with its reason by the
+    // write that meets it. QTemporaryFile hides the open() that takes a mode;
+    // through QFile it is reached.
+    if (!static_cast<QFile &>(file_).open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail(QStringLiteral("Не удалось создать файл образа %1: %2"));
 }
 
 void ReplacingFile::write(const char *bytes, qint64 length)
 {
-    if (file_.write(bytes, length) != length)
+    if (!writeAll(file_, bytes, length))
         fail(QStringLiteral("Не удалось записать файл образа %1: %2"));
 }
 

@@ -1,13 +1,17 @@
 #include "table/list_file.h"
 
 #include "core/operation_error.h"
+#include "core/write_all.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <cstring>
 
 namespace {
 
@@ -38,7 +42,38 @@ QString fileErrorText(const QIODevice &file)
     return named ? named->fileName() + QStringLiteral(": ") + file.errorString() : file.errorString();
 }
 
+QString readErrorText(const QIODevice &file)
+{
+    return QStringLiteral("Не удалось прочитать список ") + fileErrorText(file);
+}
+
+bool holdsZeroByte(QFile &file)
+{
+    char block[64 * 1024];
+    for (;;) {
+        const qint64 length = file.read(block, sizeof block);
+        if (length < 0)
+            throw OperationError(readErrorText(file));
+        if (length == 0)
+            return false;
+        if (std::memchr(block, '\0', static_cast<size_t>(length)))
+            return true;
+    }
+}
+
 } // namespace
+
+void openList(QFile &list)
+{
+    if (!list.open(QIODevice::ReadOnly))
+        throw OperationError(QStringLiteral("Не удалось открыть список %1: %2").arg(list.fileName(), list.errorString()));
+    if (holdsZeroByte(list))
+        throw OperationError(QStringLiteral("Список %1 - неверный формат: в нем есть нулевые байты, а список - "
+                                            "это текст в кодировке Windows-1251, по имени файла в строке")
+                                 .arg(list.fileName()));
+    if (!list.seek(0))
+        throw OperationError(readErrorText(list));
+}
 
 std::optional<QByteArray> ReadListLine(QIODevice &file)
 {
@@ -48,7 +83,7 @@ std::optional<QByteArray> ReadListLine(QIODevice &file)
         if (length < 0) {
             if (!readFailed(file))
                 return std::nullopt;
-            throw OperationError(QStringLiteral("Не удалось прочитать список ") + fileErrorText(file));
+            throw OperationError(readErrorText(file));
         }
         // The piece is a C string: a zero byte ends it.
         const char *byte = piece;
@@ -88,7 +123,8 @@ void writeList(const QString &path, const QStringList &names)
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, text.constData(), text.size())
+        || !file.commit())
         throw OperationError(QStringLiteral("Не удалось записать список %1: %2")
                                  .arg(path, file.errorString()));
 }

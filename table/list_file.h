@@ -6,9 +6,16 @@
 
 #include <optional>
 
+class QFile;
 class QIODevice;
 
 // A list file names recording files, one per line, in Windows-1251.
+
+// Opens a list file for reading, ready for ReadListLine. A file holding a
+// zero byte is refused before any name is read: a list saved as UTF-16, or a
+// file that is no list at all, would otherwise lose names without a word.
+// Throws OperationError when the file cannot be opened or read, or is refused.
+void openList(QFile &list);
 
 // Reads up to the next line that holds a name and returns the name's bytes:
 // leading bytes 1 to 32 are skipped, the name ends at the first byte below

@@ -45,8 +45,7 @@ void addRecording(RecordingTable &table, const QString &path)
 void addList(RecordingTable &table, const QString &listPath)
 {
     QFile list(listPath);
-    if (!list.open(QIODevice::ReadOnly))
-        throw OperationError(QStringLiteral("Не удалось открыть список %1: %2").arg(listPath, list.errorString()));
+    openList(list);
     const QString folder = QFileInfo(listPath).absolutePath();
     while (const std::optional<QByteArray> name = ReadListLine(list))
         addRecording(table, resolveListName(decodeListName(*name), folder));
