@@ -2,7 +2,8 @@
 // upload of the command line. What rx does that the test works around: it
 // sends a NAK of its own as it starts; it takes our 04 FB for a damaged
 // header, NAKs after a second of quiet and waits; a lone 04 then ends its
-// receiving.
+// receiving; and it empties its input right after each ACK, which a small
+// library preloaded into it stops (rx_keep_input.cpp).
 #include "tests/link/upload_device.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/recording_files.h"
@@ -111,6 +112,9 @@ TEST(LrzszPeer, RxStoresTheShortBlockUploadPaddedWithFF)
         // rx writes only into its working folder.
         QProcess rx;
         rx.setWorkingDirectory(dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(RX_KEEP_INPUT));
+        rx.setProcessEnvironment(environment);
         rx.start(QStringLiteral("/bin/sh"), {"-c", "exec rx -X -b \"$1\" <\"$2\" >\"$2\"", "sh", stored, pair.end(1)});
         ASSERT_EQ(ours.receive(10s), kNak) << "rx's own NAK as it starts";
 
