@@ -3,6 +3,7 @@
 #include "tests/link/fake_line.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -269,6 +270,19 @@ TEST_F(UploadTransferTest, AnUploadEndsOnce)
         EXPECT_EQ(transfer->ending().end(), c.end);
         EXPECT_FALSE(transfer->ending().claim(UploadEnd::Cancelled));
     }
+}
+
+// A closed port answers every read at once; the worker must not spin on it
+// until the watchdog gives up.
+TEST_F(UploadTransferTest, AClosedPortIsWaitedOnAsAReadWouldBe)
+{
+    start(pattern(300), shortBlocks());
+    line.close();
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 0; step < 3; ++step)
+        transfer->ReceiveStep();
+    EXPECT_GE(clock.elapsed(), 3 * 15);
 }
 
 TEST_F(UploadTransferTest, AFileThatCannotBeReadEndsTheUploadWithoutTheEndOfTransmission)

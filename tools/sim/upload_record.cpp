@@ -15,7 +15,7 @@ QByteArray reportJson(const UploadReport &report, int uploads)
         {"badPackets", report.badPackets},
         {"completed", report.completed},
         {"cancelled", report.cancelled},
-        {"bytes", double(report.bytes)},
+        {"bytes", qint64(report.bytes)},
         {"seconds", report.seconds},
         {"uploads", uploads},
     };
