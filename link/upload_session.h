@@ -39,7 +39,6 @@ public:
     int32_t ticksLeft() const { return kFailureCount - transfer_.currentWatchdogCount(); }
     // The message of a watchdog failure, by whether any data packet went out.
     QString failureText() const;
-    const UploadTransfer &transfer() const { return transfer_; }
 
 private:
     void startStep();

@@ -50,7 +50,6 @@ public:
     std::atomic<int32_t> &watchdogCount() { return watchdogCount_; }
     int32_t currentWatchdogCount() const { return watchdogCount_.load(); }
     UploadEnding &ending() { return ending_; }
-    const UploadEnding &ending() const { return ending_; }
     bool packetSent() const { return packetSent_.load(); }
 
 private:
