@@ -52,7 +52,7 @@ TEST_F(CliUploadTest, UploadsAReadyImageToTheRecognisedDeviceTwice)
     UploadDevice device(DeviceModel::Records32, {"--baud", "115200", "--nak-every", "4"});
     ASSERT_FALSE(device.path().isEmpty());
     const QByteArray image = imageBytes(300 * 128 + 1);
-    const CliRun first = runCli({"upload", "--port", device.portName(), file("a.bkr", image)});
+    const CliRun first = runCli({"upload", "--port", device.portName(), "--timeout", "30", file("a.bkr", image)});
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.endsWith("Залито 100 %\nЗаливка завершена\n")) << first.out.toStdString();
     const QStringList percents = percentLines(first.out);
@@ -61,7 +61,8 @@ TEST_F(CliUploadTest, UploadsAReadyImageToTheRecognisedDeviceTwice)
     EXPECT_TRUE(first.err.contains("115200 бод: устройство подключено"));
 
     const QByteArray second = imageBytes(1000).toLower();
-    const CliRun again = runCli({"upload", "--port", device.path(), "--model", "32", file("b.bkr", second)});
+    const CliRun again =
+        runCli({"upload", "--port", device.path(), "--model", "32", "--timeout", "30", file("b.bkr", second)});
     EXPECT_EQ(again.status, 0) << again.err.toStdString();
     device.stop();
     EXPECT_EQ(device.received(), paddedToBlocks(second, 128));
@@ -79,7 +80,8 @@ TEST_F(CliUploadTest, BuildsTheImageForTheRecognisedModelAndUploadsIt)
 
     UploadDevice device(DeviceModel::Records99);
     ASSERT_FALSE(device.path().isEmpty());
-    const CliRun run = runCli({"upload", "--port", device.portName(), "--build", a, "--list", dir.filePath("set.pls")});
+    const CliRun run = runCli({"upload", "--port", device.portName(), "--timeout", "30", "--build", a, "--list",
+                               dir.filePath("set.pls")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.endsWith("Заливка завершена\n"));
     device.stop();

@@ -42,8 +42,8 @@ protected:
 
     void TearDown() override { qputenv("TMPDIR", earlierTemp); }
 
-    // Picks the device's port with its model chosen by hand; one poll tick
-    // recognises the device.
+    // Picks the device's port with its model chosen by hand; a poll tick
+    // recognises the device (a busy machine may need another).
     void connectTo(const UploadDevice &device, DeviceModel model)
     {
         ASSERT_FALSE(device.path().isEmpty());
@@ -52,7 +52,8 @@ protected:
         window->ComSelect->addItem(device.portName());
         window->ComSelect->setCurrentIndex(window->ComSelect->count() - 1);
         window->ComSelectCloseUp();
-        window->Timer2Timer();
+        for (int tick = 0; tick < 5 && window->deviceState() == 0; ++tick)
+            window->Timer2Timer();
         ASSERT_NE(window->deviceState(), 0);
     }
 

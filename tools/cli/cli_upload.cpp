@@ -193,12 +193,13 @@ int run(const UploadArgs &args)
         printError(problem);
         return kExitFailed;
     }
-    QTemporaryDir buildFolder;
+    std::optional<QTemporaryDir> buildFolder;
     QString image = args.image;
     if (image.isEmpty()) {
-        if (!buildFolder.isValid())
-            throw OperationError(QStringLiteral("Не удалось создать временную папку: ") + buildFolder.errorString());
-        image = buildFolder.filePath(QStringLiteral("romsound.bkr"));
+        buildFolder.emplace();
+        if (!buildFolder->isValid())
+            throw OperationError(QStringLiteral("Не удалось создать временную папку: ") + buildFolder->errorString());
+        image = buildFolder->filePath(QStringLiteral("romsound.bkr"));
         RecordingTable table = recordingTableOf(args.sources);
         buildCheckedImage(table, *profile, image);
     }
