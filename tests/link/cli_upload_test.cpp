@@ -100,7 +100,7 @@ TEST_F(CliUploadTest, EndsAsTheWindowDoesWithTheSameTexts)
     const QString image = file("a.bkr", imageBytes(5000));
     const QString nothing = file("empty.bkr", {});
     const auto upload = [](const UploadDevice &device, const QString &model, const QString &path) {
-        return QStringList{"upload", "--port", device.path(), "--model", model, path};
+        return QStringList{"upload", "--port", device.path(), "--model", model, "--timeout", "30", path};
     };
     const std::vector<CliRun> runs = runTogether({
         upload(silentShort, "32", image),
