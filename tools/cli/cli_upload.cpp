@@ -173,6 +173,20 @@ int upload(SerialLine &line, const DeviceProfile &profile, std::unique_ptr<QIODe
     return loop.exec();
 }
 
+// Builds the recordings' image for the device into a new temporary folder,
+// as "Записать" does, and returns its path.
+QString builtImage(const QList<RecordingSource> &sources, const DeviceProfile &profile,
+                   std::optional<QTemporaryDir> &folder)
+{
+    folder.emplace();
+    if (!folder->isValid())
+        throw OperationError(QStringLiteral("Не удалось создать временную папку: ") + folder->errorString());
+    const QString image = folder->filePath(QStringLiteral("romsound.bkr"));
+    RecordingTable table = recordingTableOf(sources);
+    buildCheckedImage(table, profile, image);
+    return image;
+}
+
 int run(const UploadArgs &args)
 {
     const QString path = portPathOfArgument(args.port);
@@ -194,15 +208,7 @@ int run(const UploadArgs &args)
         return kExitFailed;
     }
     std::optional<QTemporaryDir> buildFolder;
-    QString image = args.image;
-    if (image.isEmpty()) {
-        buildFolder.emplace();
-        if (!buildFolder->isValid())
-            throw OperationError(QStringLiteral("Не удалось создать временную папку: ") + buildFolder->errorString());
-        image = buildFolder->filePath(QStringLiteral("romsound.bkr"));
-        RecordingTable table = recordingTableOf(args.sources);
-        buildCheckedImage(table, *profile, image);
-    }
+    const QString image = args.image.isEmpty() ? builtImage(args.sources, *profile, buildFolder) : args.image;
     std::unique_ptr<QIODevice> file = openUploadFile(image);
     printError(QStringLiteral("Заливка %1 (%2 байт) в %3").arg(image).arg(file->size()).arg(path));
     return upload(*line, *profile, std::move(file));
