@@ -8,7 +8,9 @@
 #     under 115 us a packet, 1% of its 11.5 ms on the wire at 115200 baud);
 #  2. the full 99-record image (8,650,752 bytes, 8,192 page packets) in the
 #     page-block protocol (goal: under 460 us a packet, 1% at 230400).
-# The images' bytes are random: the transfer does not look at them.
+# The images' bytes are random: the transfer does not look at them. Next to
+# the time, the sender's own processor time per packet (user + system, from
+# /usr/bin/time), which other work on a busy machine disturbs far less.
 # ROUNDS (default 5) turns each; the medians are compared, and the best
 # turns, which a busy machine disturbs least, shown next to them.
 set -euo pipefail
@@ -60,6 +62,12 @@ us_per_packet() {
   awk -v s="$(report_field seconds)" -v p="$(report_field packets)" 'BEGIN { printf "%.1f\n", s * 1e6 / p }'
 }
 
+# Runs a sender under /usr/bin/time, keeping its processor seconds.
+timed() { /usr/bin/time -f "%U %S" -o "$work/cpu" "$@"; }
+cpu_us_per_packet() {
+  awk -v p="$(report_field packets)" '{ printf "%.1f\n", ($1 + $2) * 1e6 / p }' "$work/cpu"
+}
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 best() { sort -n | head -n 1; }
 
@@ -69,15 +77,15 @@ uploads=0
 : >"$work/ours32"
 : >"$work/sx32"
 for round in $(seq "$rounds"); do
-  "$cli" upload --no-detect --model 32 --port "$port" "$work/full32.bkr" >/dev/null 2>&1
+  timed "$cli" upload --no-detect --model 32 --port "$port" "$work/full32.bkr" >/dev/null 2>&1
   uploads=$((uploads + 1))
-  us_per_packet $uploads | tee -a "$work/ours32" | sed 's/^/ours: /; s/$/ us per packet/'
+  echo "ours: $(us_per_packet $uploads | tee -a "$work/ours32") us per packet, $(cpu_us_per_packet | tee -a "$work/ours32cpu") us processor"
   # sx waits for the receiver's NAK; the simulator asks with one on "L" and
   # again every second until the first packet comes.
   printf L >"$port"
-  sx -q -b "$work/full32.bkr" <"$port" >"$port" 2>/dev/null
+  timed sx -q -b "$work/full32.bkr" <"$port" >"$port" 2>/dev/null
   uploads=$((uploads + 1))
-  us_per_packet $uploads | tee -a "$work/sx32" | sed 's/^/sx:   /; s/$/ us per packet/'
+  echo "sx:   $(us_per_packet $uploads | tee -a "$work/sx32") us per packet, $(cpu_us_per_packet | tee -a "$work/sx32cpu") us processor"
 done
 stop_sim
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
@@ -87,13 +95,16 @@ echo "median: ours $ours us, sx $theirs us per packet; ours / sx = $(ratio "$our
 ours=$(best <"$work/ours32")
 theirs=$(best <"$work/sx32")
 echo "best:   ours $ours us, sx $theirs us per packet; ours / sx = $(ratio "$ours" "$theirs")"
+ours=$(median <"$work/ours32cpu")
+theirs=$(median <"$work/sx32cpu")
+echo "processor, median: ours $ours us, sx $theirs us per packet; ours / sx = $(ratio "$ours" "$theirs")"
 
 echo "== full 99-record image, page blocks, $rounds runs"
 start_sim 99
 : >"$work/ours99"
 for round in $(seq "$rounds"); do
-  "$cli" upload --no-detect --model 99 --port "$port" "$work/full99.bkr" >/dev/null 2>&1
-  us_per_packet "$round" | tee -a "$work/ours99" | sed 's/^/ours: /; s/$/ us per packet/'
+  timed "$cli" upload --no-detect --model 99 --port "$port" "$work/full99.bkr" >/dev/null 2>&1
+  echo "ours: $(us_per_packet "$round" | tee -a "$work/ours99") us per packet, $(cpu_us_per_packet) us processor"
 done
 stop_sim
 echo "median: $(median <"$work/ours99") us, best: $(best <"$work/ours99") us per page packet (goal: under 460 us)"
