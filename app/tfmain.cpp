@@ -57,6 +57,7 @@ TFmain::TFmain(Prompts *prompts, QWidget *parent)
 // shows table_, so it goes first.
 TFmain::~TFmain()
 {
+    releaseWorker(); // closing the window ends an upload under way at once
     // A shown window hides its children on the way out (the port selector
     // then closes its list): no handler may run in a window half gone.
     for (QObject *child : findChildren<QObject *>())

@@ -5,6 +5,8 @@
 #include "core/device_profile.h"
 #include "core/operation_error.h"
 #include "link/serial_line.h"
+#include "link/upload_events.h"
+#include "link/upload_session.h"
 #include "table/recording_table.h"
 #include "table/refresh_table.h"
 
@@ -80,6 +82,7 @@ public:
     Prompts::FileDialog OD;
     Prompts::FileDialog OpenListDialog;
     Prompts::FileDialog SaveListDialog;
+    Prompts::FileDialog OD_bin;
 
     // State the window owns and hands to the operations.
     const DeviceProfile &profile() const { return profile_; }
@@ -102,6 +105,9 @@ public:
     // failed; the user has been told why and no file was changed.
     bool BuildTableImage(const QString &path);
     void PlayPreview(const QString &path);
+    // Checks the device, asks for confirmation and arms the watchdog for an
+    // upload of the file at path.
+    void StartUpload(const QString &path);
     // The WAV image of the playing preview; null while none plays.
     const QByteArray &previewBuffer() const { return previewBuffer_; }
 
@@ -154,6 +160,12 @@ private:
     bool imageLimitsPass();
     bool buildImageShown(const QString &path);
     void releaseWorker();
+    void createUploadComponents();
+    void showUploadProgress(UploadProgress progress);
+    void uploadCompleted();
+    void uploadCancelled();
+    void uploadFailed(const QString &text, Prompts::Icon icon);
+    void hideUploadStatus();
     void createTableComponents();
     void loadList(const QString &listPath);
 
@@ -169,4 +181,6 @@ private:
     std::unique_ptr<SerialLine> port_;
     QByteArray previewBuffer_;
     SoundOut soundOut_;
+    std::unique_ptr<UploadEvents> uploadEvents_;
+    std::unique_ptr<UploadSession> upload_; // the last upload, until its worker is released
 };

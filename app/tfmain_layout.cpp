@@ -99,6 +99,7 @@ void TFmain::createComponents()
     Timer2->setInterval(2000);
 
     createTableComponents();
+    createUploadComponents();
 }
 
 void TFmain::createToolBar()

@@ -2,16 +2,9 @@
 // "Сохранить образ" would write it from a table holding them.
 #include "core/device_profile.h"
 #include "core/operation_error.h"
-#include "image/build_image.h"
-#include "image/limit_check.h"
-#include "table/list_file.h"
-#include "table/recording_file.h"
-#include "table/refresh_table.h"
 #include "tools/cli/cli_output.h"
+#include "tools/cli/cli_recordings.h"
 #include "tools/cli/verbs.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -21,35 +14,11 @@ const QString kUsage = QStringLiteral(
     "списка (Windows-1251, по имени в строке) ищутся в папке списка. Перед построением\n"
     "проверяются число записей и объем для модели (по умолчанию 32).");
 
-struct Source {
-    QString path;
-    bool isList = false;
-};
-
 struct BuildRequest {
     DeviceModel model = DeviceModel::Records32;
     QString image;
-    QList<Source> sources;
+    QList<RecordingSource> sources;
 };
-
-// Adds one recording file as the window's add dialog would; a file the
-// window would warn about fails the build with that warning.
-void addRecording(RecordingTable &table, const QString &path)
-{
-    const RecordingFile file = readRecordingFile(path);
-    if (file.check != RecordingCheck::Valid)
-        throw OperationError(recordingWarning(path, file.check));
-    appendRecordingRow(table, path, file.header);
-}
-
-void addList(RecordingTable &table, const QString &listPath)
-{
-    QFile list(listPath);
-    openList(list);
-    const QString folder = QFileInfo(listPath).absolutePath();
-    while (const std::optional<QByteArray> name = ReadListLine(list))
-        addRecording(table, resolveListName(decodeListName(*name), folder));
-}
 
 std::optional<BuildRequest> parse(const QStringList &args, QString &problem)
 {
@@ -89,21 +58,8 @@ std::optional<BuildRequest> parse(const QStringList &args, QString &problem)
 
 int build(const BuildRequest &request)
 {
-    RecordingTable table;
-    writeHeaderRow(table);
-    for (const Source &source : request.sources) {
-        if (source.isList)
-            addList(table, source.path);
-        else
-            addRecording(table, source.path);
-    }
-    const DeviceProfile profile = fixedProfile(request.model);
-    const LimitCheck check = checkLimits(refreshRows(table, profile.pageSize), profile);
-    if (check != LimitCheck::Passed) {
-        printError(limitMessage(check));
-        return kExitFailed;
-    }
-    const qint64 length = BuildImage(table, request.image);
+    RecordingTable table = recordingTableOf(request.sources);
+    const qint64 length = buildCheckedImage(table, fixedProfile(request.model), request.image);
     printOut(QStringLiteral("Готово: %1 (записей: %2, байт: %3)")
                  .arg(request.image, QString::number(table.rowCount() - 1), QString::number(length)));
     return kExitOk;

@@ -1,18 +1,14 @@
 // soundloader-cli detect: asks the device on a port who it is, as the
 // window's presence poll does, until it is recognised or time is up.
 #include "link/device_detection.h"
-#include "link/port_enumeration.h"
 #include "link/port_opening.h"
+#include "tools/cli/cli_device.h"
 #include "tools/cli/cli_output.h"
 #include "tools/cli/verbs.h"
 
-#include <chrono>
 #include <optional>
-#include <thread>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const QString kUsage = QStringLiteral(
     "Использование: soundloader-cli detect --port ИМЯ [--model 32|99|auto] [--timeout С]\n"
@@ -23,8 +19,6 @@ const QString kUsage = QStringLiteral(
     "                  скоростей (по умолчанию auto)\n"
     "  --timeout С     сколько секунд опрашивать (по умолчанию 6)\n\n"
     "Код возврата 0, только если устройство опознано.");
-
-constexpr std::chrono::milliseconds kPollInterval{2000};
 
 struct DetectArgs {
     QString port;
@@ -75,55 +69,17 @@ std::optional<DetectArgs> parseArgs(const QStringList &args, QString &problem)
     return parsed;
 }
 
-// The answer as text, with line ends and other control bytes made visible.
-QString visible(const QByteArray &reply)
-{
-    QString text;
-    for (const char byte : reply) {
-        const auto value = uchar(byte);
-        if (byte == '\r')
-            text += QStringLiteral("\\r");
-        else if (byte == '\n')
-            text += QStringLiteral("\\n");
-        else if (value < 0x20 || value >= 0x7F || byte == '\\')
-            text += QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
-        else
-            text += QLatin1Char(byte);
-    }
-    return text;
-}
-
 QString modelName(DeviceModel model)
 {
     return model == DeviceModel::Records32 ? QStringLiteral("K 3/32 (до 32 записей)")
                                            : QStringLiteral("K 4/99 (до 99 записей)");
 }
 
-int32_t lineSpeed(SerialLine &line)
-{
-    LineSettings settings;
-    return line.getSettings(settings) ? settings.baudRate : 0;
-}
-
-QString tickReport(const Detection &detection, int32_t speed)
-{
-    switch (detection.answer) {
-    case DeviceAnswer::None:
-        return QStringLiteral("%1 бод: нет ответа").arg(speed);
-    case DeviceAnswer::Unrecognised:
-        return QStringLiteral("%1 бод: устройство не опознано, ответ \"%2\"")
-            .arg(speed)
-            .arg(visible(detection.reply));
-    default:
-        return QStringLiteral("%1 бод: устройство подключено").arg(speed);
-    }
-}
-
 void printRecognised(const Detection &detection, const DeviceProfile &profile, int32_t speed)
 {
     printOut(QStringLiteral("Модель: ") + modelName(*detection.model()));
     printOut(QStringLiteral("Скорость: %1 бод").arg(speed));
-    printOut(QStringLiteral("Ответ: \"%1\"").arg(visible(detection.reply)));
+    printOut(QStringLiteral("Ответ: \"%1\"").arg(visibleBytes(detection.reply)));
     if (detection.answer == DeviceAnswer::VersionLine)
         printOut(QStringLiteral("Память: %1 страниц по %2 байт, до %3 записей")
                      .arg(profile.pageCount)
@@ -142,7 +98,7 @@ int runDetect(const QStringList &args)
     if (!parsed)
         return usageError(kUsage, problem);
 
-    const QString path = parsed->port.startsWith(u'/') ? parsed->port : portPathOf(parsed->port);
+    const QString path = portPathOfArgument(parsed->port);
     const std::unique_ptr<SerialLine> line = makeSerialLine();
     const OpenResult opened =
         openPort(*line, path, lineSpeedOf(parsed->model.value_or(DeviceModel::Records32)));
@@ -153,21 +109,10 @@ int runDetect(const QStringList &args)
 
     const bool automatic = !parsed->model;
     DeviceProfile profile = startupProfile();
-    const auto stopAt = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                           std::chrono::duration<double>(parsed->timeoutSeconds));
-    for (auto tick = Clock::now();; tick += kPollInterval) {
-        std::this_thread::sleep_until(tick);
-        if (automatic)
-            alternateLineSpeed(*line);
-        const Detection detection = detectDevice(*line, profile, automatic);
-        const int32_t speed = lineSpeed(*line);
-        printError(tickReport(detection, speed));
-        if (detection.model()) {
-            printRecognised(detection, profile, speed);
-            return kExitOk;
-        }
-        if (tick + kPollInterval >= stopAt)
-            break;
+    if (const std::optional<Detection> detection =
+            pollForDevice(*line, profile, automatic, parsed->timeoutSeconds)) {
+        printRecognised(*detection, profile, currentLineSpeed(*line));
+        return kExitOk;
     }
     printError(QStringLiteral("Устройство на порту %1 не опознано за %2 с")
                    .arg(path)

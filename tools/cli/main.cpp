@@ -15,6 +15,7 @@ const Verb kVerbs[] = {
     {"detect", "опознать устройство на порту", runDetect},
     {"decode", "WAV-файл звука записи, как его проигрывает озвучивание", runDecode},
     {"info", "сведения о файлах записей, как их покажет таблица", runInfo},
+    {"upload", "залить образ в устройство", runUpload},
 };
 
 QString overview()

@@ -15,3 +15,4 @@ int runPorts(const QStringList &args);
 int runDetect(const QStringList &args);
 int runDecode(const QStringList &args);
 int runInfo(const QStringList &args);
+int runUpload(const QStringList &args);

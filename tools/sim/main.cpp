@@ -70,35 +70,60 @@ std::optional<Clock::time_point> stopTimeOf(const SimOptions &options)
                               std::chrono::duration<double>(*options.exitAfterSeconds));
 }
 
-int pollTimeoutMs(const std::optional<Clock::time_point> &stopTime)
+// How long to wait for the host: until the device has something to send or
+// the time is up; without either, until the host writes.
+std::optional<timespec> waitFor(std::optional<Clock::time_point> wake,
+                                const std::optional<Clock::time_point> &stopTime)
 {
-    if (!stopTime)
-        return -1;
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*stopTime - Clock::now());
-    return int(std::clamp<int64_t>(left.count(), 0, 1 << 30));
+    if (!wake || (stopTime && *stopTime < *wake))
+        wake = stopTime;
+    if (!wake)
+        return std::nullopt;
+    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*wake - Clock::now());
+    const int64_t ns = std::clamp<int64_t>(left.count(), 0, int64_t{1} << 50);
+    return timespec{time_t(ns / 1000000000), long(ns % 1000000000)};
+}
+
+// Hands what the host sent to the device; false when the terminal is gone.
+bool readFromHost(PseudoTerminal &terminal, SimulatedDevice &device)
+{
+    char buffer[4096];
+    const ssize_t n = ::read(terminal.deviceFd(), buffer, sizeof buffer);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR))
+        return true;
+    if (n <= 0)
+        return false;
+    device.receive({buffer, n}, terminal.lineSpeed(), Clock::now());
+    return true;
+}
+
+// What the host sent before the simulator was told to stop still counts:
+// an upload's end may be among it.
+void readWhatIsLeft(PseudoTerminal &terminal, SimulatedDevice &device)
+{
+    pollfd readable = {terminal.deviceFd(), POLLIN, 0};
+    while (::poll(&readable, 1, 0) > 0 && (readable.revents & POLLIN) != 0
+           && readFromHost(terminal, device)) {
+    }
 }
 
 // Answers what the program sends until the time is up or a signal ends it.
 int serve(PseudoTerminal &terminal, SimulatedDevice &device, const sigset_t &waitMask)
 {
     const std::optional<Clock::time_point> stopTime = stopTimeOf(device.options());
-    char buffer[4096];
     while (!stopRequested && !(stopTime && Clock::now() >= *stopTime)) {
         pollfd readable = {terminal.deviceFd(), POLLIN, 0};
-        const int timeoutMs = pollTimeoutMs(stopTime);
-        const timespec timeout = {timeoutMs / 1000, (timeoutMs % 1000) * 1000000L};
-        if (ppoll(&readable, 1, timeoutMs < 0 ? nullptr : &timeout, &waitMask) <= 0)
-            continue;
-        const ssize_t n = ::read(terminal.deviceFd(), buffer, sizeof buffer);
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            continue;
-        const QByteArray answer = n > 0 ? device.receive({buffer, n}, terminal.lineSpeed())
-                                        : QByteArray();
-        if (n <= 0 || !writeAll(terminal.deviceFd(), answer)) {
+        const std::optional<timespec> timeout = waitFor(device.nextWake(), stopTime);
+        const int ready = ppoll(&readable, 1, timeout ? &*timeout : nullptr, &waitMask);
+        const bool gone = ready > 0 && !readFromHost(terminal, device);
+        if (gone || !writeAll(terminal.deviceFd(), device.takeDue(Clock::now()))) {
             std::fputs("soundloader-sim: терминал закрыт\n", stderr);
+            device.stop();
             return 1;
         }
     }
+    readWhatIsLeft(terminal, device);
+    device.stop();
     return 0;
 }
 

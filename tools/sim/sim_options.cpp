@@ -3,6 +3,7 @@
 #include "link/termios_speed.h"
 
 #include <cctype>
+#include <utility>
 
 const char *const kSimUsage =
     "Использование: soundloader-sim --model 32|99 [ПАРАМЕТРЫ]\n"
@@ -15,7 +16,21 @@ const char *const kSimUsage =
     "  --silent                 не отвечать\n"
     "  --baud N                 отвечать, только когда порт настроен на N бод\n"
     "  --link ПУТЬ              символическая ссылка на терминал (например, /dev/ttySIM0)\n"
-    "  --exit-after-seconds S   завершиться через S секунд\n"
+    "  --exit-after-seconds S   завершиться через S секунд\n\n"
+    "Заливка (модель 32 входит в режим загрузки по \"L\" и просит пакет NAK раз в\n"
+    "секунду, модель 99 принимает пакет 0 без запроса; обе проверяют каждый пакет,\n"
+    "отвечают ACK или NAK и заканчивают по 04 FB или одиночному 04):\n"
+    "  --out ФАЙЛ               записать принятые данные в ФАЙЛ\n"
+    "  --report ФАЙЛ            записать итоги заливки в ФАЙЛ (JSON: packets, naks,\n"
+    "                           repeats, badPackets, completed, cancelled, bytes,\n"
+    "                           seconds, uploads)\n"
+    "  --nak-every K            отвечать NAK на каждый K-й пакет\n"
+    "  --drop-ack K             не отвечать на K-й пакет (ACK потерян)\n"
+    "  --can-at K               отменить заливку (CAN) на K-м пакете\n"
+    "  --silent-after K         после K пакетов больше не отвечать\n"
+    "  --stray-bytes            посылать лишние байты перед каждым ответом\n"
+    "  --ack-delay-ms D         отвечать на пакеты с задержкой D мс\n"
+    "Пакеты считаются с 1 в порядке прихода.\n"
     "В ТЕКСТЕ: \\r, \\n, \\t, \\\\ и \\xHH — соответствующие байты.";
 
 std::optional<QByteArray> decodeEscapes(const QString &text)
@@ -54,7 +69,37 @@ namespace {
 const QStringList kValueOptions = {
     QStringLiteral("--model"), QStringLiteral("--version-line"), QStringLiteral("--reply"),
     QStringLiteral("--baud"),  QStringLiteral("--link"),         QStringLiteral("--exit-after-seconds"),
+    QStringLiteral("--out"),   QStringLiteral("--report"),
 };
+
+// Options of the upload's faults, each with the least value it takes.
+const std::pair<QString, int> kFaultOptions[] = {
+    {QStringLiteral("--nak-every"), 1},    {QStringLiteral("--drop-ack"), 1},
+    {QStringLiteral("--can-at"), 1},       {QStringLiteral("--silent-after"), 0},
+    {QStringLiteral("--ack-delay-ms"), 0},
+};
+
+std::optional<int> faultMinimum(const QString &option)
+{
+    for (const auto &[name, minimum] : kFaultOptions)
+        if (name == option)
+            return minimum;
+    return std::nullopt;
+}
+
+void setFault(UploadFaults &faults, const QString &option, int value)
+{
+    if (option == QStringLiteral("--nak-every"))
+        faults.nakEvery = value;
+    else if (option == QStringLiteral("--drop-ack"))
+        faults.dropAck = value;
+    else if (option == QStringLiteral("--can-at"))
+        faults.canAt = value;
+    else if (option == QStringLiteral("--silent-after"))
+        faults.silentAfter = value;
+    else
+        faults.ackDelayMs = value;
+}
 
 std::optional<SimOptions> refuse(QString &problem, const QString &text)
 {
@@ -75,13 +120,28 @@ std::optional<SimOptions> parseSimOptions(const QStringList &args, QString &prob
             options.silent = true;
             continue;
         }
-        if (!kValueOptions.contains(option))
+        if (option == QStringLiteral("--stray-bytes")) {
+            options.faults.strayBytes = true;
+            continue;
+        }
+        const std::optional<int> faultLeast = faultMinimum(option);
+        if (!kValueOptions.contains(option) && !faultLeast)
             return refuse(problem, QStringLiteral("Неизвестный параметр: %1").arg(option));
         if (i + 1 == args.size())
             return refuse(problem, QStringLiteral("Не указано значение %1").arg(option));
         const QString value = args[++i];
         bool ok = false;
-        if (option == QStringLiteral("--model")) {
+        if (faultLeast) {
+            const int number = value.toInt(&ok);
+            // A minute bounds the delay; a longer one only looks like a dead device.
+            if (!ok || number < *faultLeast || (option == QStringLiteral("--ack-delay-ms") && number > 60000))
+                return refuse(problem, QStringLiteral("Неверное значение %1: %2").arg(option, value));
+            setFault(options.faults, option, number);
+        } else if (option == QStringLiteral("--out")) {
+            options.outPath = value;
+        } else if (option == QStringLiteral("--report")) {
+            options.reportPath = value;
+        } else if (option == QStringLiteral("--model")) {
             if (value != QStringLiteral("32") && value != QStringLiteral("99"))
                 return refuse(problem, QStringLiteral("Модель должна быть 32 или 99: %1").arg(value));
             options.model = value == QStringLiteral("32") ? DeviceModel::Records32

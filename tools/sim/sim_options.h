@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/device_profile.h"
+#include "tools/sim/upload_faults.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,9 @@ struct SimOptions {
     std::optional<int32_t> baudRate;   // answers only while the line is set to this speed
     QString linkPath;                  // a symbolic link to the terminal, if any
     std::optional<double> exitAfterSeconds;
+    QString outPath;                   // what each upload brought, written at its end
+    QString reportPath;                // each upload's figures, as JSON
+    UploadFaults faults;
 };
 
 extern const char *const kSimUsage;
