@@ -8,10 +8,16 @@ TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 }
 
 // A step under way is finished first: at most a read time-out and a packet.
+// A packet written to a device that has stopped reading can block for good;
+// closing the port then wakes the write.
 TComThread::~TComThread()
 {
+    constexpr int kStepGraceMs = 2000;
     requestInterruption();
-    wait();
+    if (!wait(QDeadlineTimer(kStepGraceMs))) {
+        transfer_.line().close();
+        wait();
+    }
 }
 
 void TComThread::run()

@@ -50,6 +50,7 @@ public:
     std::atomic<int32_t> &watchdogCount() { return watchdogCount_; }
     int32_t currentWatchdogCount() const { return watchdogCount_.load(); }
     UploadEnding &ending() { return ending_; }
+    SerialLine &line() { return line_; }
     bool packetSent() const { return packetSent_.load(); }
 
 private:

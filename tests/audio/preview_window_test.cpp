@@ -126,6 +126,7 @@ TEST_F(PreviewTest, HandlersThatChangeTheTableOrWriteAFileStopItFirst)
         {"add", &TFmain::B_addClick},           {"save list", &TFmain::SaveListBtnClick},
         {"load list", &TFmain::GetListBtnClick}, {"save image", &TFmain::SaveBinBtnClick},
         {"delete", &TFmain::B_delClick},        {"clear", &TFmain::B_delallClick},
+        {"upload table", &TFmain::B_recClick},  {"upload image", &TFmain::B_binClick},
     };
     for (const auto &[name, handler] : handlers) {
         if (!window->table().hasRecordings())

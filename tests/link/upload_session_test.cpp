@@ -149,3 +149,16 @@ TEST_F(UploadSessionTest, ReleasingTheSessionStopsItsWorkerMidUpload)
     EXPECT_FALSE(peer.hasInput(200ms));
     EXPECT_TRUE(line->isOpen());
 }
+
+TEST_F(UploadSessionTest, ReleasingAWorkerStuckInAWriteClosesThePortToWakeIt)
+{
+    start(1 << 20, fixedProfile(DeviceModel::Records99));
+    ASSERT_EQ(tickToStart(1060).size(), 1060);
+    // A device that acknowledges on and on but reads nothing more: the
+    // packets fill the terminal's buffer and the worker's write blocks.
+    peer.send(QByteArray(400, 0x06));
+    QTest::qWait(500);
+
+    session.reset();
+    EXPECT_FALSE(line->isOpen());
+}
