@@ -5,7 +5,7 @@
 #include "core/device_profile.h"
 #include "core/operation_error.h"
 #include "link/serial_line.h"
-#include "link/upload_events.h"
+#include "link/posted_upload_events.h"
 #include "link/upload_session.h"
 #include "table/recording_table.h"
 #include "table/refresh_table.h"
@@ -181,6 +181,6 @@ private:
     std::unique_ptr<SerialLine> port_;
     QByteArray previewBuffer_;
     SoundOut soundOut_;
-    std::unique_ptr<UploadEvents> uploadEvents_;
+    std::unique_ptr<PostedUploadEvents> uploadEvents_;
     std::unique_ptr<UploadSession> upload_; // the last upload, until its worker is released
 };

@@ -146,7 +146,7 @@ void TFmain::uploadFailed(const QString &text, Prompts::Icon icon)
     Timer1->stop();
     releaseWorker();
     // What the worker handed over before it ended is shown before the idle state.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    uploadEvents_->deliverQueued();
     prompts_.message({text, QStringLiteral("Ошибка"), icon});
     hideUploadStatus();
     SetIdleState();

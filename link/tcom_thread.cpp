@@ -2,6 +2,8 @@
 
 #include "link/upload_transfer.h"
 
+#include <chrono>
+
 TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 {
     start();
@@ -12,16 +14,16 @@ TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 // closing the port then wakes the write.
 TComThread::~TComThread()
 {
-    constexpr int kStepGraceMs = 2000;
+    constexpr auto kStepGrace = std::chrono::seconds(2);
     requestInterruption();
-    if (!wait(QDeadlineTimer(kStepGraceMs))) {
+    if (stepsOverSeen_.wait_for(kStepGrace) != std::future_status::ready)
         transfer_.line().close();
-        wait();
-    }
+    wait();
 }
 
 void TComThread::run()
 {
     while (!isInterruptionRequested() && !transfer_.ending().over())
         transfer_.ReceiveStep();
+    stepsOver_.set_value();
 }
