@@ -1,10 +1,11 @@
 // Writes the fuzz targets' seed inputs, taken from the tests' fixtures, into
-// FOLDER/<target>/: recording files, list files, device answers and images
-// built from recordings.
+// FOLDER/<target>/: recording files, list files, device answers, images
+// built from recordings and the device's replies during an upload.
 #include "image/build_image.h"
 #include "table/recording_file.h"
-#include "tests/support/adpcm_signal.h"
 #include "tests/support/recording_files.h"
+#include "tools/demo/adpcm_encoder.h"
+#include "tools/demo/sound_signals.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,6 +151,27 @@ std::vector<Seed> images(const QDir &scratch)
     };
 }
 
+// Reply sequences: model byte (0: short blocks, 1: page blocks), the file's
+// length in two bytes, low first, then the device's bytes.
+std::vector<Seed> replies()
+{
+    const auto upload = [](char model, uint16_t length, const QByteArray &bytes) {
+        return QByteArray(1, model) + char(length & 0xFF) + char(length >> 8) + bytes;
+    };
+    const QByteArray stray("Sel\r\n\0", 6);
+    return {
+        {"short-whole", upload(0, 300, "\x15\x06\x06\x06")},
+        {"short-naks", upload(0, 300, "\x15\x15\x06\x15\x15\x06\x06")},
+        {"short-cancel", upload(0, 300, "\x15\x06\x18\x06")},
+        {"short-stray", upload(0, 200, stray + "\x15" + stray + "\x06" + stray + "\x06")},
+        {"short-early-ack", upload(0, 128, "\x06\x15\x06")},
+        {"short-wrap", upload(0, 33000, QByteArray(1, '\x15') + QByteArray(260, '\x06'))},
+        {"page-whole", upload(1, 3000, "\x06\x15\x06\x06")},
+        {"page-empty", upload(1, 0, "\x06")},
+        {"page-cancel", upload(1, 5000, "\x06\x18")},
+    };
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -166,6 +188,7 @@ int main(int argc, char **argv)
         writeSeeds(folder, "fuzz_list_line", lists());
         writeSeeds(folder, "fuzz_version_line", answers());
         writeSeeds(folder, "fuzz_image_reader", images(QDir(scratch.path())));
+        writeSeeds(folder, "fuzz_receive_step", replies());
     } catch (const std::exception &error) {
         std::fprintf(stderr, "fuzz_seeds: %s\n", error.what());
         return 1;

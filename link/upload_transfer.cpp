@@ -66,6 +66,10 @@ void UploadTransfer::ReceiveStep()
         SendBlock();
         break;
     case wire::kAck:
+        // Before the first packet nothing awaits an ACK: it is noise, and
+        // counting it would number the first packet out of turn.
+        if (!packetSent_.load())
+            break;
         watchdogCount_.store(0);
         resend_ = false;
         if (protocol_ == ProtocolVariant::ShortBlock)

@@ -216,6 +216,21 @@ TEST_F(UploadTransferTest, OtherBytesChangeNothing)
     EXPECT_EQ(line.writes.size(), 2u);
 }
 
+// Noise on the line after "L": counting it would number the first packet 2,
+// which the device refuses for good.
+TEST_F(UploadTransferTest, AnAckBeforeTheFirstPacketIsNoise)
+{
+    start(pattern(300), shortBlocks());
+    transfer->watchdogCount() = 3;
+    reply(QByteArray(2, kAck));
+    EXPECT_EQ(line.writes.size(), 1u);
+    EXPECT_EQ(transfer->currentWatchdogCount(), 3);
+
+    reply(QByteArray(1, kNak));
+    ASSERT_EQ(line.writes.size(), 2u);
+    EXPECT_EQ(line.writes[1].first(3), QByteArray("\x01\x01\xFE", 3));
+}
+
 TEST_F(UploadTransferTest, AnAckSetsTheWatchdogBackAndANakDoesNot)
 {
     start(pattern(300), shortBlocks());
