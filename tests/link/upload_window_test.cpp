@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <ctime>
+
 namespace {
 
 using Icon = Prompts::Icon;
@@ -334,4 +336,61 @@ TEST_F(UploadWindowTest, ClosingTheWindowEndsAnUploadUnderWay)
     const QJsonObject report = device.report();
     EXPECT_FALSE(report["completed"].toBool());
     EXPECT_GT(report["packets"].toInt(), 0);
+}
+
+// A sparse file of 5 GiB: the bar's range and the percentage stay within
+// their types while the first packets go out, until the device cancels.
+TEST_F(UploadWindowTest, AFileOfGigabytesShowsItsProgressWithinRange)
+{
+    const QString path = files.filePath("huge.bkr");
+    QFile huge(path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(5) << 30));
+    huge.close();
+    UploadDevice device(DeviceModel::Records99, {"--can-at", "4"});
+    connectTo(device, DeviceModel::Records99);
+    uploadImage(path);
+    const int maximum = window->progressb1->maximum();
+    EXPECT_GT(maximum, 1 << 30);
+
+    runToTheEnd();
+    EXPECT_EQ(prompts.messages.back(), kCancelled);
+    EXPECT_EQ(window->Connection->text(), "Залито 0 %");
+    ASSERT_EQ(barValues.size(), 5u); // four packets, then back to 0
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_GT(barValues[i], i == 0 ? 0 : barValues[i - 1]);
+        EXPECT_LT(barValues[i], maximum);
+    }
+    device.stop();
+    EXPECT_EQ(device.received().size(), 3 * 1056);
+}
+
+// The device goes away mid-upload, its end of the line closed: the worker
+// waits out its reads rather than spinning, the watchdog ends the upload,
+// and the next poll forgets the device.
+TEST_F(UploadWindowTest, ADeviceUnpluggedMidUploadEndsInTheWatchdogFailure)
+{
+    UploadDevice device(DeviceModel::Records32, {"--ack-delay-ms", "5"});
+    connectTo(device, DeviceModel::Records32);
+    uploadImage(imageFile(imageBytes(300000)));
+    window->Timer1Timer();
+    window->Timer1Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->progressb1->value() > 0; }, 10000));
+    device.stop();
+
+    const auto processorTime = [] {
+        timespec now{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+        return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+    };
+    const double busyBefore = processorTime();
+    QTest::qWait(1000);
+    EXPECT_LT(processorTime() - busyBefore, 0.5); // a spinning worker takes the whole second
+
+    for (int tick = 0; tick < 5; ++tick)
+        window->Timer1Timer();
+    EXPECT_EQ(prompts.messages.back(), (Prompts::Message{"Сбой передачи", "Ошибка", Icon::Warning}));
+    expectIdleAfterTheUpload();
+    window->Timer2Timer();
+    EXPECT_EQ(window->deviceState(), 0);
+    EXPECT_FALSE(device.report()["completed"].toBool());
 }
