@@ -45,7 +45,10 @@ int catalogueLines(const QByteArray &image)
 
 void checkAccepted(const QByteArray &image, const ImageInspection &inspection)
 {
-    const qsizetype length = image.size();
+    // What follows the image can only be an upload's FF fill, under a page.
+    const qsizetype length = image.size() - inspection.uploadFill;
+    FUZZ_CHECK(inspection.uploadFill >= 0 && inspection.uploadFill < kImagePageSize);
+    FUZZ_CHECK(image.sliced(length).count('\xFF') == inspection.uploadFill);
     FUZZ_CHECK(length >= kDataOffset && length % kImagePageSize == 0);
     FUZZ_CHECK(plainSum(image, kDirectoryOffset) == 0);
     FUZZ_CHECK(static_cast<uint8_t>(image[0]) == kHeaderMark && image[1] == '\0');

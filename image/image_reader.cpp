@@ -230,21 +230,33 @@ private:
                                                             "а в файле %2")
                                                  .arg(expected)
                                                  .arg(result_.fileLength));
-        if (result_.fileLength > expected)
+        const qint64 excess = result_.fileLength - expected;
+        if (excess > 0 && !(excess < kImagePageSize && isUploadFill(expected, excess)))
             return fault(expected, QStringLiteral("после конца образа (%1 байт по концевой записи) в файле еще %2 байт")
                                        .arg(expected)
-                                       .arg(result_.fileLength - expected));
+                                       .arg(excess));
+        result_.uploadFill = excess;
         return true;
+    }
+
+    bool isUploadFill(qint64 from, qint64 length)
+    {
+        const qint64 position = file_.pos();
+        file_.seek(from);
+        const QByteArray fill = readBlock(length);
+        file_.seek(position);
+        return fill.size() == length && fill.count('\xFF') == length;
     }
 
     bool checkSum()
     {
         auto sum = byteSum(head_.constData() + kDirectoryOffset, kDataOffset - kDirectoryOffset);
-        for (;;) {
-            const QByteArray block = readBlock(kBlockSize);
+        for (qint64 left = result_.fileLength - result_.uploadFill - kDataOffset; left > 0;) {
+            const QByteArray block = readBlock(std::min(kBlockSize, left));
             if (block.isEmpty())
                 break;
             sum = static_cast<uint8_t>(sum + byteSum(block.constData(), block.size()));
+            left -= block.size();
         }
         if (sum == 0)
             return true;

@@ -25,6 +25,7 @@ struct ImageInspection {
     qint64 fileLength = 0;
     QStringList catalogue; // the file names, in catalogue order
     std::vector<DirectoryEntry> directory;
+    qint64 uploadFill = 0; // FF bytes after the image's end: a received upload's last packet
     std::optional<ImageFault> fault; // none: the image is consistent
 
     bool consistent() const { return !fault; }
@@ -34,7 +35,9 @@ struct ImageInspection {
 // promises: the header page, the catalogue lines numbered from 1 with their
 // zero and 0xFF fill, one directory entry per line with start addresses from
 // 40 on whole pages, the end entry, the zero fill, the file's length against
-// the end entry and the checksum. The catalogue and directory hold what was
+// the end entry and the checksum. A device keeps an upload's last packet
+// whole, its end filled with FF: such a fill, shorter than a page, may
+// follow the image. The catalogue and directory hold what was
 // read up to the first fault. Throws OperationError when the file cannot be
 // opened or read.
 ImageInspection inspectImage(const QString &path);

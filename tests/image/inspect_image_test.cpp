@@ -3,6 +3,8 @@
 #include "image/image_reader.h"
 #include "tests/image/image_fixture.h"
 
+#include <QFile>
+
 #include <functional>
 
 class InspectImageTest : public ImageTest
@@ -65,6 +67,19 @@ TEST_F(InspectImageTest, AcceptsEveryImageBuildMakes)
     EXPECT_EQ(full.directory.size(), 131u);
 }
 
+// What a device received: the image and the FF fill of the last packet.
+TEST_F(InspectImageTest, AcceptsTheFillOfAnUploadsLastPacket)
+{
+    addMixedRecordings();
+    QFile built(build());
+    ASSERT_TRUE(built.open(QIODevice::ReadOnly));
+    const QByteArray image = built.readAll();
+    const ImageInspection received = inspectChanged(image + QByteArray(1055, '\xFF'));
+    EXPECT_TRUE(received.consistent()) << received.fault->text.toStdString();
+    EXPECT_EQ(received.uploadFill, 1055);
+    EXPECT_EQ(inspectImage(built.fileName()).uploadFill, 0);
+}
+
 TEST_F(InspectImageTest, RejectsAnyOneByteChangeInTheChecksumRegion)
 {
     addMixedRecordings();
@@ -100,6 +115,8 @@ TEST_F(InspectImageTest, ReportsTheFirstFaultWithItsOffset)
         {"zero fill", [](QByteArray &b) { b[4300] = 0x01; }, 4300, "заполнение после концевой записи: ожидался байт 00, записан 01"},
         {"cut short", [](QByteArray &b) { b.chop(1); }, 9503, "файл обрывается: по концевой записи в образе 9504 байт, а в файле 9503"},
         {"byte added", [](QByteArray &b) { b.append('\0'); }, 9504, "после конца образа (9504 байт по концевой записи) в файле еще 1 байт"},
+        {"page of FF added", [](QByteArray &b) { b.append(1056, '\xFF'); }, 9504, "после конца образа (9504 байт по концевой записи) в файле еще 1056 байт"},
+        {"fill ending in 00", [](QByteArray &b) { b.append(31, '\xFF').append('\0'); }, 9504, "после конца образа"},
         {"cut in the catalogue area", [](QByteArray &b) { b.truncate(3000); }, 3000, "файл обрывается"},
     };
     for (const Case &c : cases) {

@@ -43,6 +43,8 @@ QString plainReport(const ImageInspection &image)
                      .arg(entry.encodingType, 3)
                      .arg(entry.pages, 7);
     }
+    if (image.uploadFill > 0)
+        lines << QStringLiteral("После конца образа %1 байт FF: конец последнего пакета заливки").arg(image.uploadFill);
     lines << (image.fault ? faultText(*image.fault) : QStringLiteral("OK"));
     return lines.join(QLatin1Char('\n'));
 }
@@ -56,6 +58,7 @@ QString jsonReport(const ImageInspection &image)
                                      {"type", entry.encodingType},
                                      {"pages", entry.pages}});
     QJsonObject report{{"length", image.fileLength},
+                       {"uploadFill", image.uploadFill},
                        {"catalogue", QJsonArray::fromStringList(image.catalogue)},
                        {"directory", directory},
                        {"consistent", image.consistent()}};
