@@ -6,6 +6,7 @@
 
 TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 {
+    setObjectName(QStringLiteral("TComThread")); // the system's name of the thread, for a debugger or ps
     start();
 }
 

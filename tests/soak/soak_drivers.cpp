@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,9 +24,17 @@ namespace {
 // Ticks the soak goes on with after an end, to see that nothing else ends.
 constexpr int kTicksAfterTheEnd = 2;
 
-int runningThreads()
+// Upload workers still running: threads the system knows by their name.
+int runningWorkers()
 {
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    int workers = 0;
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile name(tasks.filePath(task + QStringLiteral("/comm")));
+        if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "TComThread")
+            ++workers;
+    }
+    return workers;
 }
 
 Outcome outcomeOfText(const QString &text)
@@ -63,7 +72,6 @@ RunResult uploadThroughSession(const SoakRun &run, const QString &devicePath,
     const std::unique_ptr<SerialLine> line = makeSerialLine();
     if (!openPort(*line, devicePath, lineSpeedOf(run.model)).opened())
         return notStarted(QStringLiteral("the port did not open"));
-    const int threadsBefore = runningThreads();
     std::vector<Outcome> ends;
     QObject receiver;
     PostedUploadEvents events(receiver, {[](UploadProgress) {},
@@ -84,7 +92,7 @@ RunResult uploadThroughSession(const SoakRun &run, const QString &devicePath,
     QCoreApplication::processEvents(); // news the worker posted before it was let go
     RunResult result;
     noteEnds(result, ends);
-    result.threadLeft = runningThreads() > threadsBefore;
+    result.threadLeft = runningWorkers() > 0;
     return result;
 }
 
@@ -103,7 +111,6 @@ RunResult uploadThroughWindow(const SoakRun &run, const QString &devicePath,
     if (window->deviceState() == 0)
         return notStarted(QStringLiteral("the window did not recognise the device"));
 
-    const int threadsBefore = runningThreads();
     prompts.choices.push_back({imagePath});
     window->B_binClick();
     if (!window->Timer1->isActive())
@@ -129,6 +136,6 @@ RunResult uploadThroughWindow(const SoakRun &run, const QString &devicePath,
                        && window->ComSelect->isEnabled() && window->progressb1->value() == 0
                        && window->Timer2->isActive() && !window->Timer1->isActive();
     window.reset();
-    result.threadLeft = runningThreads() > threadsBefore;
+    result.threadLeft = runningWorkers() > 0;
     return result;
 }

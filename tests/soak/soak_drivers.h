@@ -8,7 +8,7 @@
 struct RunResult {
     Outcome outcome = Outcome::Hung; // the first end it reported
     int ends = 0;                    // ends it reported: exactly one is right
-    bool threadLeft = false;         // a thread still ran once the upload was let go
+    bool threadLeft = false;         // a worker still ran once the upload was let go
     bool idleAfter = true;           // the window's controls came back to idle
     QString problem;                 // why the upload did not even start
 };

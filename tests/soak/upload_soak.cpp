@@ -68,7 +68,7 @@ QString checkRun(const SoakRun &run, const RunResult &result, const UploadDevice
     if (result.ends > 1)
         wrong << QStringLiteral("ended %1 times").arg(result.ends);
     if (result.threadLeft)
-        wrong << QStringLiteral("a thread was left running");
+        wrong << QStringLiteral("an upload worker was left running");
     if (!result.idleAfter)
         wrong << QStringLiteral("the window's controls did not return to idle");
     const QJsonObject report = device.report();
