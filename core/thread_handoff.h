@@ -1,8 +1,8 @@
 #pragma once
 
 // ThreadSanitizer cannot see the locks inside a Qt that was built without
-// it, such as the one of the posted-event queue. These marks tell it of the
-// order such a hand-over guarantees: everything before markHandedOver(token)
+// it, such as those of the posted-event queue and of QThread::wait(). These
+// marks tell it of the order such a hand-over guarantees: everything before markHandedOver(token)
 // on one thread happens before everything after markTakenOver(token) on
 // another. Without the sanitizer they are nothing.
 #if defined(__SANITIZE_THREAD__)

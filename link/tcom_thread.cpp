@@ -1,8 +1,7 @@
 #include "link/tcom_thread.h"
 
+#include "core/thread_handoff.h"
 #include "link/upload_transfer.h"
-
-#include <chrono>
 
 TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 {
@@ -15,16 +14,18 @@ TComThread::TComThread(UploadTransfer &transfer) : transfer_(transfer)
 // closing the port then wakes the write.
 TComThread::~TComThread()
 {
-    constexpr auto kStepGrace = std::chrono::seconds(2);
+    constexpr int kStepGraceMs = 2000;
     requestInterruption();
-    if (stepsOverSeen_.wait_for(kStepGrace) != std::future_status::ready)
+    if (!wait(QDeadlineTimer(kStepGraceMs))) {
         transfer_.line().close();
-    wait();
+        wait();
+    }
+    markTakenOver(this);
 }
 
 void TComThread::run()
 {
     while (!isInterruptionRequested() && !transfer_.ending().over())
         transfer_.ReceiveStep();
-    stepsOver_.set_value();
+    markHandedOver(this); // what the worker did is done once wait() returns
 }

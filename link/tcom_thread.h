@@ -2,8 +2,6 @@
 
 #include <QThread>
 
-#include <future>
-
 class UploadTransfer;
 
 // The upload's worker: reads the device's replies and sends the packets
@@ -23,8 +21,4 @@ protected:
 
 private:
     UploadTransfer &transfer_;
-    // Kept with the standard library's own waiting, which the thread
-    // checker sees, rather than a timed wait on the thread itself.
-    std::promise<void> stepsOver_;
-    std::future<void> stepsOverSeen_ = stepsOver_.get_future();
 };
