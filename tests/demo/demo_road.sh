@@ -74,6 +74,20 @@ wait_box() {
   fail "no message box \"$caption\" within $seconds s"
 }
 
+# Waits for the green text of the label at the bottom right: the device
+# recognised, "Устройство подключено".
+wait_recognised() {
+  local X Y
+  for _ in $(seq 60); do
+    eval "$(origin)"
+    if import -window root -crop "121x44+$((X + 552))+$((Y + 632))" +repage txt:- 2>/dev/null | grep -q "#008000"; then
+      return 0
+    fi
+    sleep 0.5
+  done
+  fail "the device was not recognised within 30 s"
+}
+
 wait_closed() {
   for _ in $(seq 50); do
     [ "$(xdotool getwindowfocus 2>/dev/null || true)" != "$dialog" ] && return 0
@@ -112,11 +126,12 @@ click 216 21
 
 step "the port of the simulated K 4/99"
 click 612 93
-sleep 1
+sleep 2 # the ports are listed, then the list drops down
 shot road-4-port-list
 xdotool type --delay 30 "ttySIM-99"
 xdotool key Return
-sleep 5 # the presence poll asks every 2 s
+wait_recognised
+sleep 0.5
 shot road-5-recognised
 
 step "\"Записать\": the image is built and the upload confirmed"
