@@ -77,12 +77,12 @@ wait_box() {
 # Waits for the green text of the label at the bottom right: the device
 # recognised, "Устройство подключено".
 wait_recognised() {
-  local X Y
+  local X Y pixels
   for _ in $(seq 60); do
     eval "$(origin)"
-    if import -window root -crop "121x44+$((X + 552))+$((Y + 632))" +repage txt:- 2>/dev/null | grep -q "#008000"; then
-      return 0
-    fi
+    pixels=$(import -window root -crop "121x44+$((X + 552))+$((Y + 632))" +repage -depth 8 png:- 2>/dev/null \
+      | convert png:- txt:- || true)
+    if grep -q "#008000" <<<"$pixels"; then return 0; fi
     sleep 0.5
   done
   fail "the device was not recognised within 30 s"
@@ -102,8 +102,8 @@ set -m # ./run in a process group of its own, as a terminal starts it
 SIM_OPTIONS="--ack-delay-ms 15" ./run >"$log" 2>&1 &
 run_pid=$!
 set +m
-main=$(timeout 600 xdotool search --sync --onlyvisible --name "Заливка звукоимитатора" | head -n 1) \
-  || fail "no window"
+main=$(timeout 600 xdotool search --sync --onlyvisible --name "Заливка звукоимитатора") || fail "no window"
+main=${main%%$'\n'*}
 sleep 1
 shot road-1-start
 
@@ -150,7 +150,8 @@ xdotool key Return
 wait_closed
 
 step "the window closes; ./run checks what the device received"
-window_pid=$(pgrep -f "build/app/soundloader$" -g "$run_pid" | head -n 1)
+window_pid=$(pgrep -f "build/app/soundloader$" -g "$run_pid") || fail "the window's process is gone"
+window_pid=${window_pid%%$'\n'*}
 kill -TERM "$window_pid"
 status=0
 wait "$run_pid" || status=$?
@@ -158,7 +159,8 @@ run_pid=""
 cat "$log"
 received=$top/build/received/ttySIM-99.bkr
 grep -q "^ttySIM-99 received $received" "$log" || fail "./run did not check the received image"
-sed -n "/^ttySIM-99 received/,\$p" "$log" | grep -qx "  OK" || fail "the received image is not consistent"
+inspected=$(sed -n "/^ttySIM-99 received/,\$p" "$log")
+grep -qx "  OK" <<<"$inspected" || fail "the received image is not consistent"
 
 expected=$(mktemp)
 "$top/build/tools/cli/soundloader-cli" build --model 99 --list "$top/build/demo-recordings/demo-list.txt" "$expected" >/dev/null
