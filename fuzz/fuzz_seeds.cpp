@@ -34,7 +34,7 @@ void writeSeeds(const QDir &folder, const char *target, const std::vector<Seed> 
 
 std::vector<Seed> recordings()
 {
-    RecordingSpec lowerCase{0, 0, 0, 0, {}};
+    RecordingFields lowerCase{0, 0, 0, 0, {}};
     lowerCase.magic = "krod";
     return {
         {"tone", recordingBytes({1000, 2000, 2500, 0, QByteArray(1000, '\x01')})},
@@ -88,7 +88,7 @@ std::vector<Seed> answers()
 
 struct NamedRecording {
     QString name;
-    RecordingSpec spec;
+    RecordingFields fields;
 };
 
 QByteArray imageOf(const QDir &folder, const std::vector<NamedRecording> &recordings)
@@ -96,7 +96,7 @@ QByteArray imageOf(const QDir &folder, const std::vector<NamedRecording> &record
     RecordingTable table;
     writeHeaderRow(table);
     for (const NamedRecording &recording : recordings) {
-        const QString path = writeRecording(folder.filePath(recording.name), recording.spec);
+        const QString path = writeRecording(folder.filePath(recording.name), recording.fields);
         appendRecordingRow(table, path, readRecordingFile(path).header);
     }
     const QString image = folder.filePath(QStringLiteral("image.bkr"));
@@ -107,18 +107,18 @@ QByteArray imageOf(const QDir &folder, const std::vector<NamedRecording> &record
     return file.readAll();
 }
 
-std::vector<NamedRecording> named(const std::vector<RecordingSpec> &specs)
+std::vector<NamedRecording> named(const std::vector<RecordingFields> &specs)
 {
     std::vector<NamedRecording> recordings;
-    for (const RecordingSpec &spec : specs)
-        recordings.push_back({QStringLiteral("r%1.krd").arg(recordings.size()), spec});
+    for (const RecordingFields &fields : specs)
+        recordings.push_back({QStringLiteral("r%1.krd").arg(recordings.size()), fields});
     return recordings;
 }
 
 // 131 empty recordings: the directory page holds no more.
 std::vector<NamedRecording> fullestDirectory()
 {
-    return named(std::vector<RecordingSpec>(131, RecordingSpec{}));
+    return named(std::vector<RecordingFields>(131, RecordingFields{}));
 }
 
 // 99 names whose lines and the catalogue's zero fill pages 1 to 3 exactly.

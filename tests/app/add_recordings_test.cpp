@@ -60,7 +60,7 @@ TEST_F(AddRecordingsTest, AMissingFileIsReportedWithTheRowsSoFarShownAndOkGoesOn
 
 TEST_F(AddRecordingsTest, CancelInAWarningStopsTheAdding)
 {
-    RecordingSpec lowerCase;
+    RecordingFields lowerCase;
     lowerCase.magic = "krod";
     const QString wrong = recording("lower.krd", lowerCase);
     prompts.choices = {{recording("a.krd"), wrong, recording("c.krd")}};

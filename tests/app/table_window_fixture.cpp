@@ -11,9 +11,9 @@ void TableWindowTest::SetUp()
     });
 }
 
-QString TableWindowTest::recording(const QString &name, const RecordingSpec &spec)
+QString TableWindowTest::recording(const QString &name, const RecordingFields &fields)
 {
-    return writeRecording(path(name), spec);
+    return writeRecording(path(name), fields);
 }
 
 QStringList TableWindowTest::column(int column) const

@@ -29,7 +29,7 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
     // Writes a valid recording file into the folder and returns its path.
-    QString recording(const QString &name, const RecordingSpec &spec = {1000, 2000, 2500, 0, {}});
+    QString recording(const QString &name, const RecordingFields &fields = {1000, 2000, 2500, 0, {}});
     QStringList column(int column) const; // that column of every recording row
 
     QTemporaryDir dir;

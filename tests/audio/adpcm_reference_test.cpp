@@ -44,11 +44,11 @@ TEST(AdpcmReference, AgreesWithFfmpegOnAnEightSecondRecording)
     const QByteArray codes = adpcmFollowing(sweepWithHiss(8 * 22050));
     const int32_t sampleCount = static_cast<int32_t>(2 * codes.size() - 1);
     QTemporaryDir dir;
-    RecordingSpec spec;
-    spec.sampleCount = sampleCount;
-    spec.dataLength = static_cast<int32_t>(codes.size());
-    spec.data = codes;
-    const QByteArray image = readPreviewImage(writeRecording(dir.filePath(QStringLiteral("sweep.krd")), spec));
+    RecordingFields fields;
+    fields.sampleCount = sampleCount;
+    fields.dataLength = static_cast<int32_t>(codes.size());
+    fields.data = codes;
+    const QByteArray image = readPreviewImage(writeRecording(dir.filePath(QStringLiteral("sweep.krd")), fields));
 
     const std::vector<int16_t> reference = FfmpegImaSsi(codes).decodeAll();
     ASSERT_EQ(reference.size(), size_t(2 * codes.size()));

@@ -58,7 +58,7 @@ TEST_F(CliAudioTest, InfoShowsTheTableRowOrTheWindowsWarning)
     const QString adpcm = writeRecording(path("a.krd"), {10000, 20000, 2500, 0, {}});
     const QString pcm16 = writeRecording(path("b.krd"), {44100, 22050, 1000, 2, {}});
     const QString unknown = writeRecording(path("c.krd"), {7, 7, 0, 9, {}});
-    RecordingSpec lowerCase;
+    RecordingFields lowerCase;
     lowerCase.magic = "krod";
     const QString wrong = writeRecording(path("wrong.krd"), lowerCase);
     const QString missing = path("missing.krd");

@@ -25,9 +25,9 @@ protected:
     }
 
     // Adds a recording as the add dialog would and returns its path.
-    QString addRecording(const QString &name, const RecordingSpec &spec)
+    QString addRecording(const QString &name, const RecordingFields &fields)
     {
-        const QString path = writeRecording(dir.filePath(name), spec);
+        const QString path = writeRecording(dir.filePath(name), fields);
         const RecordingFile file = readRecordingFile(path);
         appendRecordingRow(window->table(), path, file.header);
         window->RefreshTable();

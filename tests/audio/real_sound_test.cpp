@@ -101,11 +101,11 @@ TEST(RealSound, LoopedToneArrivesAndSilenceFollowsTheStop)
 
     // 0.1 s of a 1 kHz tone is exactly 100 periods: the loop joins smoothly.
     QTemporaryDir dir;
-    RecordingSpec spec;
-    spec.sampleCount = kRate / 10;
-    spec.data = adpcmFollowing(toneSamples(1000, spec.sampleCount, 12000));
-    spec.dataLength = static_cast<int32_t>(spec.data.size());
-    const QByteArray image = readPreviewImage(writeRecording(dir.filePath(QStringLiteral("tone.krd")), spec));
+    RecordingFields fields;
+    fields.sampleCount = kRate / 10;
+    fields.data = adpcmFollowing(toneSamples(1000, fields.sampleCount, 12000));
+    fields.dataLength = static_cast<int32_t>(fields.data.size());
+    const QByteArray image = readPreviewImage(writeRecording(dir.filePath(QStringLiteral("tone.krd")), fields));
 
     MonitorRecorder monitor;
     ASSERT_TRUE(monitor.start()) << "parec records nothing from test.monitor";

@@ -28,14 +28,14 @@ QByteArray littleEndian(const std::vector<int16_t> &samples)
     return bytes;
 }
 
-RecordingSpec recording(int32_t sampleCount, int8_t type, QByteArray data)
+RecordingFields recording(int32_t sampleCount, int8_t type, QByteArray data)
 {
-    RecordingSpec spec;
-    spec.dataLength = static_cast<int32_t>(data.size());
-    spec.sampleCount = sampleCount;
-    spec.type = type;
-    spec.data = std::move(data);
-    return spec;
+    RecordingFields fields;
+    fields.dataLength = static_cast<int32_t>(data.size());
+    fields.sampleCount = sampleCount;
+    fields.type = type;
+    fields.data = std::move(data);
+    return fields;
 }
 
 } // namespace
@@ -43,9 +43,9 @@ RecordingSpec recording(int32_t sampleCount, int8_t type, QByteArray data)
 class PreviewImageTest : public testing::Test
 {
 protected:
-    QString write(const RecordingSpec &spec, const QString &name = QStringLiteral("rec.krd"))
+    QString write(const RecordingFields &fields, const QString &name = QStringLiteral("rec.krd"))
     {
-        return writeRecording(dir.filePath(name), spec);
+        return writeRecording(dir.filePath(name), fields);
     }
 
     QTemporaryDir dir;
@@ -64,7 +64,7 @@ TEST_F(PreviewImageTest, SamplesByEncodingType)
 {
     struct Case {
         const char *what;
-        RecordingSpec spec;
+        RecordingFields fields;
         std::vector<int16_t> samples;
     };
     const std::vector<int16_t> pcm16{1, -2, 32767, -32768};
@@ -83,7 +83,7 @@ TEST_F(PreviewImageTest, SamplesByEncodingType)
              Case{"short PCM 16, half a sample", recording(2, 2, "\x01\x02\x03"), {0x0201, 0x0003}},
              Case{"bytes after the data are ignored", recording(1, 1, "\x01\x02"), {256}},
          }) {
-        const QByteArray image = readPreviewImage(write(c.spec));
+        const QByteArray image = readPreviewImage(write(c.fields));
         EXPECT_EQ(image.size(), kWavHeaderSize + 2 * qsizetype(c.samples.size())) << c.what;
         EXPECT_EQ(qFromLittleEndian<uint32_t>(image.constData() + 4), 36 + 2 * c.samples.size()) << c.what;
         EXPECT_EQ(qFromLittleEndian<uint32_t>(image.constData() + 40), 2 * c.samples.size()) << c.what;

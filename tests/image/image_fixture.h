@@ -31,15 +31,15 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    QString add(const QString &name, const RecordingSpec &spec)
+    QString add(const QString &name, const RecordingFields &fields)
     {
-        const QString file = writeRecording(path(name), spec);
+        const QString file = writeRecording(path(name), fields);
         addRow(table, file);
         return file;
     }
 
     // A recording of length bytes whose data all hold one value.
-    static RecordingSpec filled(int32_t length, char value, int32_t samples = 0)
+    static RecordingFields filled(int32_t length, char value, int32_t samples = 0)
     {
         return {length, samples, 0, 0, QByteArray(length, value)};
     }

@@ -6,11 +6,11 @@
 
 #include <stdexcept>
 
-QByteArray recordingBytes(const RecordingSpec &spec)
+QByteArray recordingBytes(const RecordingFields &fields)
 {
-    QByteArray bytes = recordingHeader(spec.dataLength, spec.sampleCount, spec.durationMs, spec.type);
-    bytes.replace(0, 4, spec.magic.leftJustified(4, '\0', true));
-    return bytes + spec.data;
+    QByteArray bytes = recordingHeader(fields.dataLength, fields.sampleCount, fields.durationMs, fields.type);
+    bytes.replace(0, 4, fields.magic.leftJustified(4, '\0', true));
+    return bytes + fields.data;
 }
 
 QString writeFile(const QString &path, const QByteArray &bytes)
@@ -21,7 +21,7 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
-QString writeRecording(const QString &path, const RecordingSpec &spec)
+QString writeRecording(const QString &path, const RecordingFields &fields)
 {
-    return writeFile(path, recordingBytes(spec));
+    return writeFile(path, recordingBytes(fields));
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // Builds and writes recording files for tests.
-struct RecordingSpec {
+struct RecordingFields {
     int32_t dataLength = 0;
     int32_t sampleCount = 0;
     int32_t durationMs = 0;
@@ -15,8 +15,8 @@ struct RecordingSpec {
     QByteArray magic = "KROD";
 };
 
-QByteArray recordingBytes(const RecordingSpec &spec);
+QByteArray recordingBytes(const RecordingFields &fields);
 
 // Writes the file at path (folders must exist) and returns the path.
-QString writeRecording(const QString &path, const RecordingSpec &spec);
+QString writeRecording(const QString &path, const RecordingFields &fields);
 QString writeFile(const QString &path, const QByteArray &bytes);

@@ -50,7 +50,7 @@ protected:
 TEST_F(RecordingFileTest, ChecksExistenceLengthAndMagic)
 {
     writeRecording(path("good.krd"), {100, 200, 300, 1, QByteArray(100, 'x')});
-    RecordingSpec lowerCase;
+    RecordingFields lowerCase;
     lowerCase.magic = "krod";
     writeRecording(path("lower.krd"), lowerCase);
     writeFile(path("short.krd"), recordingBytes({}).left(511));
