@@ -44,19 +44,10 @@ protected:
 
     void TearDown() override { qputenv("TMPDIR", earlierTemp); }
 
-    // Picks the device's port with its model chosen by hand; a poll tick
-    // recognises the device (a busy machine may need another).
     void connectTo(const UploadDevice &device, DeviceModel model)
     {
         ASSERT_FALSE(device.path().isEmpty());
-        (model == DeviceModel::Records32 ? window->RadioButton1 : window->RadioButton2)->setChecked(true);
-        window->ComSelectDropDown();
-        window->ComSelect->addItem(device.portName());
-        window->ComSelect->setCurrentIndex(window->ComSelect->count() - 1);
-        window->ComSelectCloseUp();
-        for (int tick = 0; tick < 5 && window->deviceState() == 0; ++tick)
-            window->Timer2Timer();
-        ASSERT_NE(window->deviceState(), 0);
+        ASSERT_TRUE(connectWindowTo(*window, model, device.portName()));
     }
 
     QString imageFile(const QByteArray &bytes)
@@ -83,6 +74,14 @@ protected:
         window->Timer1Timer();
         EXPECT_TRUE(QTest::qWaitFor([&] { return window->Timer2->isActive(); }, 60000));
         EXPECT_FALSE(window->Timer1->isActive());
+    }
+
+    // Ticks to the start step and waits for the first packets to go out.
+    void tickUntilUnderWay()
+    {
+        window->Timer1Timer();
+        window->Timer1Timer();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->progressb1->value() > 0; }, 10000));
     }
 
     void expectIdleAfterTheUpload()
@@ -328,9 +327,7 @@ TEST_F(UploadWindowTest, ClosingTheWindowEndsAnUploadUnderWay)
     UploadDevice device(DeviceModel::Records32, {"--ack-delay-ms", "10"});
     connectTo(device, DeviceModel::Records32);
     uploadImage(imageFile(imageBytes(100000)));
-    window->Timer1Timer();
-    window->Timer1Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->progressb1->value() > 0; }, 10000));
+    ASSERT_NO_FATAL_FAILURE(tickUntilUnderWay());
     window.reset();
     device.stop();
     const QJsonObject report = device.report();
@@ -372,9 +369,7 @@ TEST_F(UploadWindowTest, ADeviceUnpluggedMidUploadEndsInTheWatchdogFailure)
     UploadDevice device(DeviceModel::Records32, {"--ack-delay-ms", "5"});
     connectTo(device, DeviceModel::Records32);
     uploadImage(imageFile(imageBytes(300000)));
-    window->Timer1Timer();
-    window->Timer1Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->progressb1->value() > 0; }, 10000));
+    ASSERT_NO_FATAL_FAILURE(tickUntilUnderWay());
     device.stop();
 
     const auto processorTime = [] {

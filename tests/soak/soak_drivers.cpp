@@ -6,16 +6,14 @@
 #include "link/posted_upload_events.h"
 #include "link/upload_session.h"
 #include "link/upload_texts.h"
-#include "tests/support/scripted_prompts.h"
+#include "tests/support/window_fixture.h"
 
-#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -101,14 +99,7 @@ RunResult uploadThroughWindow(const SoakRun &run, const QString &devicePath,
 {
     ScriptedPrompts prompts;
     auto window = std::make_unique<TFmain>(&prompts);
-    (run.model == DeviceModel::Records32 ? window->RadioButton1 : window->RadioButton2)->setChecked(true);
-    window->ComSelectDropDown();
-    window->ComSelect->addItem(devicePath.mid(int(qstrlen("/dev/"))));
-    window->ComSelect->setCurrentIndex(window->ComSelect->count() - 1);
-    window->ComSelectCloseUp();
-    for (int poll = 0; poll < 5 && window->deviceState() == 0; ++poll)
-        window->Timer2Timer();
-    if (window->deviceState() == 0)
+    if (!connectWindowTo(*window, run.model, devicePath.mid(int(qstrlen("/dev/")))))
         return notStarted(QStringLiteral("the window did not recognise the device"));
 
     prompts.choices.push_back({imagePath});

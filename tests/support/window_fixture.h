@@ -7,6 +7,11 @@
 
 #include <memory>
 
+// Picks the port named portName with model's button chosen by hand, as the
+// port list would, and lets the presence poll tick until it recognises the
+// device (a busy machine may need more than one); true once it has.
+bool connectWindowTo(TFmain &window, DeviceModel model, const QString &portName);
+
 // A main window on the offscreen platform with scripted prompts.
 class WindowTest : public testing::Test
 {
