@@ -1,7 +1,6 @@
 // soundloader-cli build: the image of recording files and list files, as
 // "Сохранить образ" would write it from a table holding them.
 #include "core/device_profile.h"
-#include "core/operation_error.h"
 #include "tools/cli/cli_output.h"
 #include "tools/cli/cli_recordings.h"
 #include "tools/cli/verbs.h"
@@ -75,10 +74,5 @@ int runBuild(const QStringList &args)
     const std::optional<BuildRequest> request = parse(args, problem);
     if (!request)
         return usageError(kUsage, problem);
-    try {
-        return build(*request);
-    } catch (const OperationError &error) {
-        printError(error.message());
-        return kExitFailed;
-    }
+    return failingOnError([&] { return build(*request); });
 }

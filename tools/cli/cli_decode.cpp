@@ -42,11 +42,8 @@ int runDecode(const QStringList &args)
         printError(QStringLiteral("WAV-файл не может заменить саму запись: %1").arg(output));
         return kExitFailed;
     }
-    try {
+    return failingOnError([&] {
         writeWholeFile(output, readPreviewImage(recording));
-    } catch (const OperationError &error) {
-        printError(error.message());
-        return kExitFailed;
-    }
-    return kExitOk;
+        return kExitOk;
+    });
 }

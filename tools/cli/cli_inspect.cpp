@@ -1,6 +1,5 @@
 // soundloader-cli inspect: what an image file holds and whether it keeps
 // every promise of its format.
-#include "core/operation_error.h"
 #include "image/image_reader.h"
 #include "tools/cli/cli_output.h"
 #include "tools/cli/verbs.h"
@@ -77,12 +76,9 @@ int runInspect(const QStringList &args)
     const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
     if (rest.size() != 1 || rest.constFirst().startsWith(QStringLiteral("--")))
         return usageError(kUsage, rest.isEmpty() ? QStringLiteral("Не указан файл образа") : QString());
-    try {
+    return failingOnError([&] {
         const ImageInspection image = inspectImage(rest.constFirst());
         printOut(json ? jsonReport(image) : plainReport(image));
         return image.consistent() ? kExitOk : kExitFailed;
-    } catch (const OperationError &error) {
-        printError(error.message());
-        return kExitFailed;
-    }
+    });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/operation_error.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,3 +21,16 @@ int usageError(const QString &usage, const QString &problem = {});
 
 // True when args asks for the verb's help; prints the usage on stdout.
 bool helpAsked(const QStringList &args, const QString &usage);
+
+// Runs a verb's work and returns its status; an OperationError it throws is
+// printed and fails the verb.
+template <typename Work>
+int failingOnError(Work &&work)
+{
+    try {
+        return work();
+    } catch (const OperationError &error) {
+        printError(error.message());
+        return kExitFailed;
+    }
+}

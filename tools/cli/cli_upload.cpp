@@ -224,10 +224,5 @@ int runUpload(const QStringList &args)
     const std::optional<UploadArgs> parsed = parseArgs(args, problem);
     if (!parsed)
         return usageError(kUsage, problem);
-    try {
-        return run(*parsed);
-    } catch (const OperationError &error) {
-        printError(error.message());
-        return kExitFailed;
-    }
+    return failingOnError([&] { return run(*parsed); });
 }
